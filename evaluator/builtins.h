@@ -1,0 +1,52 @@
+// What a built-in function receives, and the table that names every built-in.
+#pragma once
+
+#include "evaluator/value.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace pelmora {
+
+class Evaluator;
+
+// One call of a built-in: its name, its argument slots and the per-call key buffer.
+struct Call {
+    Evaluator& evaluator;
+    std::u16string_view name;
+    std::array<std::u16string, 8> slots{};
+    // Top-level commas of the argument list: one less than the number of arguments.
+    std::uint8_t commaCount = 0;
+    Value keyBuffer{};
+
+    // Evaluates slot i through Eval (an empty slot gives Empty and code 2).
+    Value arg(int i);
+    // Whether the call's argument list reached slot i.
+    bool has(int i) const { return commaCount >= i; }
+};
+
+using Builtin = Value (*)(Call&);
+
+struct BuiltinEntry {
+    // The name compared exactly; for a range entry, the last name of the range.
+    std::u16string_view name;
+    Builtin function;
+    // Set for a range entry: it matches the names above this one and up to `name`.
+    std::u16string_view rangeAbove = {};
+
+    bool matches(std::u16string_view candidate) const {
+        if (rangeAbove.empty()) return candidate == name;
+        return candidate > rangeAbove && candidate <= name;
+    }
+};
+
+// The 93 built-in function entries, in the order Ffc tries them.
+std::span<const BuiltinEntry> builtinTable();
+
+// The reserved bare names, in the order Ffc tries them (RND last).
+std::span<const BuiltinEntry> bareNameTable();
+
+}  // namespace pelmora

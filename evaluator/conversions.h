@@ -1,0 +1,48 @@
+// Conversions between values, numbers and text, shared by Eval, the built-ins and the game.
+#pragma once
+
+#include "evaluator/value.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pelmora {
+
+// Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, -2.5 -> -2).
+double roundHalfEven(double x);
+
+// Reads a number text: optional spaces, sign, digits with ignored thousands commas, a decimal
+// point, an exponent; or &H / &O integers (up to FFFF signed 16-bit, up to FFFFFFFF signed
+// 32-bit). Anything else fails.
+double parseNumberText(std::u16string_view text);
+
+// The strict conversion of a value to a number; fails on a text that is no number.
+double ToNumber(const Value& value);
+
+// The leading-number parse: the number at the start of a text, 0 when there is none. Never
+// fails, except on a number too large for a Double.
+double leadingNumber(std::u16string_view text);
+
+// The plain text form: no sign position, "0.5", 15 (Double) or 7 (Single) significant digits.
+// Fails only for a Date outside the calendar's range.
+std::u16string plainText(const Value& value);
+
+// The number text form of STR$ and SStr: a leading space or "-", no "0" before the point.
+// Fails on a String that is no number and on a Date outside the calendar's range.
+std::u16string numberText(const Value& value);
+
+// A double in the plain text form with the given number of significant digits.
+std::u16string formatNumber(double x, int significantDigits);
+
+// Whole-number conversions: halves to even, a String through ToNumber, Empty is 0, Boolean
+// -1/0; a result outside the target's range fails.
+std::uint8_t toByte(const Value& value);
+std::int16_t toInteger(const Value& value);
+std::int32_t toLong(const Value& value);
+
+// A value read as a number for arithmetic-like use: Empty 0, Boolean -1/0, Date its day count,
+// String through ToNumber, Object its error number.
+inline double asNumber(const Value& value) { return ToNumber(value); }
+
+}  // namespace pelmora

@@ -1,0 +1,65 @@
+#include "evaluator/value.h"
+
+#include "evaluator/failure.h"
+
+#include <array>
+
+namespace pelmora {
+
+namespace {
+constexpr std::array<std::string_view, 10> kKindNames = {
+    "Empty", "Boolean", "Byte", "Integer", "Long", "Single", "Double", "Date", "String", "Object",
+};
+}  // namespace
+
+std::string_view kindName(Kind kind) { return kKindNames[static_cast<std::size_t>(kind)]; }
+
+bool Value::isNumberKind() const {
+    switch (kind()) {
+        case Kind::Byte:
+        case Kind::Integer:
+        case Kind::Long:
+        case Kind::Single:
+        case Kind::Double:
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::string StringValue::byteView() const {
+    std::string bytes;
+    bytes.reserve(byteLength());
+    for (char16_t u : units) {
+        bytes.push_back(static_cast<char>(u & 0xFF));
+        bytes.push_back(static_cast<char>(u >> 8));
+    }
+    if (loneByte) bytes.push_back(static_cast<char>(*loneByte));
+    return bytes;
+}
+
+StringValue StringValue::fromBytes(std::string_view bytes) {
+    if (bytes.size() > kMaxStringBytes) throw EvalFailure("text too long");
+    StringValue s;
+    s.units.reserve(bytes.size() / 2);
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        auto lo = static_cast<unsigned char>(bytes[i]);
+        auto hi = static_cast<unsigned char>(bytes[i + 1]);
+        s.units.push_back(static_cast<char16_t>(lo | (hi << 8)));
+    }
+    if (i < bytes.size()) s.loneByte = static_cast<std::uint8_t>(bytes[i]);
+    return s;
+}
+
+StringValue StringValue::concat(const StringValue& left, const StringValue& right) {
+    if (left.byteLength() + right.byteLength() > kMaxStringBytes) throw EvalFailure("text too long");
+    if (!left.loneByte) {
+        StringValue s{left.units + right.units, right.loneByte};
+        return s;
+    }
+    // The lone byte shifts every byte of the right text by one place.
+    return fromBytes(left.byteView() + right.byteView());
+}
+
+}  // namespace pelmora
