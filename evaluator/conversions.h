@@ -28,6 +28,9 @@ double leadingNumber(std::u16string_view text);
 // Fails only for a Date outside the calendar's range.
 std::u16string plainText(const Value& value);
 
+// The plain text form as a String value: a String keeps its lone trailing byte.
+StringValue plainString(const Value& value);
+
 // The number text form of STR$ and SStr: a leading space or "-", no "0" before the point.
 // Fails on a String that is no number and on a Date outside the calendar's range.
 std::u16string numberText(const Value& value);
@@ -43,6 +46,8 @@ std::int32_t toLong(const Value& value);
 
 // A value read as a number for arithmetic-like use: Empty 0, Boolean -1/0, Date its day count,
 // String through ToNumber, Object its error number.
-inline double asNumber(const Value& value) { return ToNumber(value); }
+inline double asNumber(const Value& value) {
+    return ToNumber(value);
+}
 
 }  // namespace pelmora

@@ -15,7 +15,7 @@
 namespace pelmora {
 
 class Evaluator {
-public:
+  public:
     explicit Evaluator(Host& host) : host_(host) {}
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;
@@ -40,7 +40,7 @@ public:
     // Eval calls nested deeper than this fail (code 2) instead of exhausting the stack.
     static constexpr int kMaxEvalDepth = 200;
 
-private:
+  private:
     Value evalUntrapped(std::u16string text);
 
     Host& host_;

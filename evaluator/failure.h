@@ -10,7 +10,7 @@ namespace pelmora {
 inline constexpr std::size_t kMaxStringBytes = std::size_t{64} << 20;
 
 class EvalFailure : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -13,7 +13,7 @@ namespace pelmora {
 using LocalTime = std::chrono::local_seconds;
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // The current local date and time, to the second.

@@ -7,14 +7,14 @@
 namespace pelmora {
 
 class RandomSequence {
-public:
+  public:
     explicit RandomSequence(std::uint64_t seed = 0) { reseed(seed); }
 
     void reseed(std::uint64_t seed);
     // The argument rules of Host::random.
     float next(std::optional<double> argument = std::nullopt);
 
-private:
+  private:
     std::uint64_t state_ = 0;
     float last_ = 0;
 };

@@ -8,7 +8,7 @@
 namespace pelmora {
 
 class StandardHost : public Host {
-public:
+  public:
     StandardHost();
 
     LocalTime now() override;
@@ -22,7 +22,7 @@ public:
     void setFixedNow(std::optional<LocalTime> t) { fixedNow_ = t; }
     void seedRandom(std::uint64_t seed) { random_.reseed(seed); }
 
-private:
+  private:
     std::u16string commandLine_;
     std::optional<LocalTime> fixedNow_;
     RandomSequence random_;

@@ -12,7 +12,9 @@ constexpr std::array<std::string_view, 10> kKindNames = {
 };
 }  // namespace
 
-std::string_view kindName(Kind kind) { return kKindNames[static_cast<std::size_t>(kind)]; }
+std::string_view kindName(Kind kind) {
+    return kKindNames[static_cast<std::size_t>(kind)];
+}
 
 bool Value::isNumberKind() const {
     switch (kind()) {
@@ -53,7 +55,8 @@ StringValue StringValue::fromBytes(std::string_view bytes) {
 }
 
 StringValue StringValue::concat(const StringValue& left, const StringValue& right) {
-    if (left.byteLength() + right.byteLength() > kMaxStringBytes) throw EvalFailure("text too long");
+    if (left.byteLength() + right.byteLength() > kMaxStringBytes)
+        throw EvalFailure("text too long");
     if (!left.loneByte) {
         StringValue s{left.units + right.units, right.loneByte};
         return s;

@@ -70,7 +70,7 @@ struct ObjectValue {
 };
 
 class Value {
-public:
+  public:
     Value() = default;
 
     static Value empty() { return Value(); }
@@ -80,11 +80,15 @@ public:
     static Value longValue(std::int32_t l) { return Value(Payload(std::in_place_index<4>, l)); }
     static Value single(float f) { return Value(Payload(std::in_place_index<5>, f)); }
     static Value number(double d) { return Value(Payload(std::in_place_index<6>, d)); }
-    static Value date(double days) { return Value(Payload(std::in_place_index<7>, DateValue{days})); }
+    static Value date(double days) {
+        return Value(Payload(std::in_place_index<7>, DateValue{days}));
+    }
     static Value string(std::u16string units) {
         return Value(Payload(std::in_place_index<8>, StringValue{std::move(units), std::nullopt}));
     }
-    static Value string(StringValue s) { return Value(Payload(std::in_place_index<8>, std::move(s))); }
+    static Value string(StringValue s) {
+        return Value(Payload(std::in_place_index<8>, std::move(s)));
+    }
     static Value object(std::int32_t errorNumber) {
         return Value(Payload(std::in_place_index<9>, ObjectValue{errorNumber}));
     }
@@ -107,7 +111,7 @@ public:
 
     bool operator==(const Value&) const = default;
 
-private:
+  private:
     using Payload = std::variant<EmptyValue, bool, std::uint8_t, std::int16_t, std::int32_t, float,
                                  double, DateValue, StringValue, ObjectValue>;
     explicit Value(Payload p) : payload_(std::move(p)) {}

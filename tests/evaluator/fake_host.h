@@ -21,7 +21,7 @@ struct ProgramEnded {
 };
 
 class FakeHost : public Host {
-public:
+  public:
     LocalTime now() override { return clock; }
     std::optional<std::u16string> environmentVariable(std::u16string_view name) override {
         for (const auto& [k, v] : environment)

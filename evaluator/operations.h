@@ -1,0 +1,36 @@
+// What the operators do to values.
+#pragma once
+
+#include "evaluator/value.h"
+
+namespace pelmora {
+
+class Evaluator;
+
+// Operator bases, as they appear in the low byte of an operator code.
+enum OperatorBase : int {
+    kPower = 32,
+    kMultiply = 64,
+    kDivide = 65,
+    kIntegerDivide = 80,
+    kRemainder = 96,
+    kAdd = 112,
+    kSubtract = 113,
+    kEqual = 144,
+    kNotEqual = 145,
+    kLess = 146,
+    kLessEqual = 147,
+    kGreater = 148,
+    kGreaterEqual = 149,
+    kAnd = 176,
+    kOr = 192,
+    kXor = 208,
+};
+
+// Applies a two-operand operation; concatenation turns its operands into text with SStr.
+Value applyOperator(int base, const Value& left, const Value& right, Evaluator& evaluator);
+
+Value negate(const Value& value);
+Value logicalNot(const Value& value);
+
+}  // namespace pelmora

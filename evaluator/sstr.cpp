@@ -1,0 +1,18 @@
+// SStr: any value as text, under a trap of its own.
+#include "evaluator/conversions.h"
+#include "evaluator/evaluator.h"
+#include "evaluator/failure.h"
+
+namespace pelmora {
+
+std::u16string Evaluator::SStr(const Value& value) {
+    try {
+        if (value.isString()) return value.asString().units;
+        return value.is(Kind::Date) ? plainText(value) : numberText(value);
+    } catch (const EvalFailure&) {
+        EvalErrorCode = 10;
+        return u"";
+    }
+}
+
+}  // namespace pelmora

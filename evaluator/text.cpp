@@ -1,0 +1,154 @@
+#include "evaluator/text.h"
+
+#include <unicode/translit.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+#include <unicode/utf16.h>
+
+#include <memory>
+#include <stdexcept>
+
+namespace pelmora {
+
+std::u16string fromUtf8(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
+    while (i < utf8.size()) {
+        unsigned char b = byte(i);
+        char32_t cp = 0xFFFD;
+        std::size_t len = b < 0x80         ? 1
+                          : (b >> 5) == 6  ? 2
+                          : (b >> 4) == 14 ? 3
+                          : (b >> 3) == 30 ? 4
+                                           : 0;
+        if (len == 1) {
+            cp = b;
+        } else if (len > 1 && i + len <= utf8.size()) {
+            cp = b & (0x7F >> len);
+            bool ok = true;
+            for (std::size_t k = 1; k < len; ++k) {
+                if ((byte(i + k) & 0xC0) != 0x80) ok = false;
+                cp = (cp << 6) | (byte(i + k) & 0x3F);
+            }
+            constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+            if (!ok || cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+                cp = 0xFFFD;
+                len = 1;
+            }
+        } else {
+            len = 1;
+        }
+        i += len;
+        if (cp >= 0x10000) {
+            out.push_back(static_cast<char16_t>(0xD7C0 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 | (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+    }
+    return out;
+}
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (U16_IS_LEAD(cp) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
+            cp = U16_GET_SUPPLEMENTARY(cp, text[i + 1]);
+            ++i;
+        } else if (U16_IS_SURROGATE(cp)) {
+            cp = 0xFFFD;
+        }
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
+
+namespace {
+
+template <typename Map>
+std::u16string mapCodePoints(std::u16string_view text, Map map) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char16_t u = text[i];
+        if (U16_IS_LEAD(u) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
+            UChar32 cp = map(U16_GET_SUPPLEMENTARY(u, text[i + 1]));
+            out.push_back(U16_LEAD(cp));
+            out.push_back(U16_TRAIL(cp));
+            ++i;
+        } else if (U16_IS_SURROGATE(u)) {
+            out.push_back(u);  // a lone surrogate stays as it is
+        } else {
+            UChar32 cp = map(u);
+            if (cp >= 0x10000) {
+                out.push_back(U16_LEAD(cp));
+                out.push_back(U16_TRAIL(cp));
+            } else {
+                out.push_back(static_cast<char16_t>(cp));
+            }
+        }
+    }
+    return out;
+}
+
+// Only the characters of these sets take part, so the width forms stay exactly the Japanese
+// ones: ASCII, the space, the half-width katakana and punctuation, and their counterparts.
+constexpr char16_t kToFullWidthRules[] = u"[\\u0020-\\u007E\\uFF61-\\uFF9F]; Halfwidth-Fullwidth";
+constexpr char16_t kToHalfWidthRules[] =
+    u"[\\u3000\\uFF01-\\uFF5E\\u3001\\u3002\\u300C\\u300D\\u30FB\\u30FC\\u309B\\u309C"
+    u"\\u30A1-\\u30ED\\u30EF\\u30F2-\\u30F4\\u30F7\\u30FA]; Fullwidth-Halfwidth";
+
+std::unique_ptr<icu::Transliterator> makeTransliterator(const char16_t* rules) {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Transliterator> t(
+        icu::Transliterator::createInstance(icu::UnicodeString(rules), UTRANS_FORWARD, status));
+    if (U_FAILURE(status) || !t) throw std::runtime_error("ICU width transliterator unavailable");
+    return t;
+}
+
+std::u16string transliterate(const icu::Transliterator& t, std::u16string_view text) {
+    icu::UnicodeString s(text.data(), static_cast<int32_t>(text.size()));
+    t.transliterate(s);
+    return std::u16string(s.getBuffer(), static_cast<std::size_t>(s.length()));
+}
+
+}  // namespace
+
+std::u16string toUpper(std::u16string_view text) {
+    return mapCodePoints(text, [](UChar32 c) { return u_toupper(c); });
+}
+
+std::u16string toLower(std::u16string_view text) {
+    return mapCodePoints(text, [](UChar32 c) { return u_tolower(c); });
+}
+
+// The transliterators are built once and never change afterwards.
+std::u16string toFullWidth(std::u16string_view text) {
+    static const auto t = makeTransliterator(kToFullWidthRules);
+    return transliterate(*t, text);
+}
+
+std::u16string toHalfWidth(std::u16string_view text) {
+    static const auto t = makeTransliterator(kToHalfWidthRules);
+    return transliterate(*t, text);
+}
+
+}  // namespace pelmora
