@@ -1,0 +1,13 @@
+// The input port routine behind INP. No port is ever wired up, so every read gives 0.
+#pragma once
+
+#include "evaluator/value.h"
+
+#include <cstdint>
+
+namespace pelmora {
+
+// Reads the given port: always the Integer 0, whatever the port.
+Value portInput(std::int16_t port);
+
+}  // namespace pelmora
