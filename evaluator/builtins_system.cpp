@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 namespace pelmora::builtins {
 
@@ -65,9 +66,9 @@ double asDayCount(const Value& v) {
 }
 
 // The file functions: the number must convert, but no file is ever open.
-[[noreturn]] void noOpenFile(Call& call) {
+[[noreturn]] void noOpenFile(Call& call, const char* function) {
     toInteger(call.arg(0));
-    throw EvalFailure("bad file number");
+    throw EvalFailure(std::string(function) + ": bad file number");
 }
 
 }  // namespace
@@ -117,7 +118,7 @@ Value ENVIRON_S(Call& call) {
 }
 
 Value EOF_(Call& call) {
-    noOpenFile(call);
+    noOpenFile(call, "EOF");
 }
 
 // The argument is evaluated, and its text evaluated once more.
@@ -159,11 +160,11 @@ Value INP(Call& call) {
 }
 
 Value LOC(Call& call) {
-    noOpenFile(call);
+    noOpenFile(call, "LOC");
 }
 
 Value LOF(Call& call) {
-    noOpenFile(call);
+    noOpenFile(call, "LOF");
 }
 
 Value MINUTE(Call& call) {
