@@ -141,14 +141,46 @@ std::u16string toLower(std::u16string_view text) {
 }
 
 // The transliterators are built once and never change afterwards.
+//
+// ICU turns a half-width voiced or semi-voiced mark that joins no letter into the combining
+// U+3099 or U+309A; its full-width form is the spacing mark U+309B or U+309C. Only the runs of
+// half-width characters go through ICU, so a combining mark already in the text stays.
 std::u16string toFullWidth(std::u16string_view text) {
     static const auto t = makeTransliterator(kToFullWidthRules);
-    return transliterate(*t, text);
+    auto halfWidth = [](char16_t c) {
+        return (c >= u'\u0020' && c <= u'\u007E') || (c >= u'\uFF61' && c <= u'\uFF9F');
+    };
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        bool inRun = halfWidth(text[i]);
+        std::size_t end = i;
+        while (end < text.size() && halfWidth(text[end]) == inRun) ++end;
+        std::u16string_view run = text.substr(i, end - i);
+        if (!inRun) {
+            out += run;
+        } else {
+            for (char16_t c : transliterate(*t, run)) {
+                if (c == u'\u3099') c = u'\u309B';
+                if (c == u'\u309A') c = u'\u309C';
+                out.push_back(c);
+            }
+        }
+        i = end;
+    }
+    return out;
 }
 
+// ICU leaves the spacing voiced and semi-voiced marks alone; their half-width forms are
+// U+FF9E and U+FF9F.
 std::u16string toHalfWidth(std::u16string_view text) {
     static const auto t = makeTransliterator(kToHalfWidthRules);
-    return transliterate(*t, text);
+    std::u16string out = transliterate(*t, text);
+    for (char16_t& c : out) {
+        if (c == u'\u309B') c = u'\uFF9E';
+        if (c == u'\u309C') c = u'\uFF9F';
+    }
+    return out;
 }
 
 }  // namespace pelmora
