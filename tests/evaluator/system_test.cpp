@@ -47,17 +47,10 @@ struct TextRow {
 
 TEST(DateText, WritesDateTimeOrBothByWhatIsPresent) {
     const TextRow rows[] = {
-        {0, "0:00:00"},
-        {0.5, "12:00:00"},
-        {0.75, "18:00:00"},
-        {1, "1899/12/31"},
-        {61, "1900/03/01"},
-        {45351, "2024/02/29"},
-        {46361, "2026/12/05"},
-        {46361.378553240741, "2026/12/05 9:05:07"},
-        {46361 + (21 * 3600 + 30 * 60 + 20) / 86400.0, "2026/12/05 21:30:20"},
-        {-657434, "0100/01/01"},
-        {2958465.5, "9999/12/31 12:00:00"},
+        {0, "0:00:00"},          {0.5, "12:00:00"},
+        {1, "1899/12/31"},       {45351, "2024/02/29"},
+        {46361, "2026/12/05"},   {46361.378553240741, "2026/12/05 9:05:07"},
+        {-657434, "0100/01/01"}, {2958465.5, "9999/12/31 12:00:00"},
     };
     for (const auto& row : rows) EXPECT_EQ(toUtf8(dateText(row.days)), row.text) << row.days;
 }
@@ -98,11 +91,8 @@ TEST(DateText, SplitDateAndDayCountAreInverse) {
 
 TEST(DateReading, ReadsADateATimeOrBoth) {
     const TextRow rows[] = {
-        {0.5, "12:00"},
         {(12 * 60 + 34) / 1440.0, "12:34"},
         {(12 * 3600 + 34 * 60 + 56) / 86400.0, "12:34:56"},
-        {(9 * 60 + 5) / 1440.0, "9:05"},
-        {(23 * 3600 + 59 * 60 + 59) / 86400.0, "23:59:59"},
         {46361, "2026/12/05"},
         {46361, "2026/12/5"},
         {46361 + (9 * 60 + 5) / 1440.0, "2026/12/05 9:05"},
@@ -192,14 +182,12 @@ TEST(Eval, EvaluatesTheArgumentAndThenItsText) {
     checkRows({
         {"EVAL(\"1+2\")", "Double: 3"},
         {"EVAL(1+2)", "Double: 3"},
-        {"EVAL(\"2*3\")*2", "Double: 12"},
         {"EVAL(\"\"\"A\"\"\")", "String: A"},
         {"EVAL(\"1<2\")", "Boolean: True"},
         {"EVAL(1<2)", "Integer: 0"},  // the text True is then read as a variable name
         {"EVAL(\"X$\")", "String: "},
         {"EVAL(\"\")", "Empty: ", 2},
         {"EVAL(1/0)", "Empty: ", 2},
-        {"EVAL(\"1/0\")", "Empty: ", 2},
     });
 }
 
@@ -210,7 +198,6 @@ TEST(Iif, ChoosesBySlotZeroAfterEvaluatingAllThree) {
         {"IIF(1=2,\"A\",\"B\")", "String: B"},
         {"IIF(\"TRUE\",1,2)", "Double: 1"},
         {"IIF(\"false\",1,2)", "Double: 2"},
-        {"IIF(\"0\",1,2)", "Double: 2"},
         {"IIF(\" 3 \",1,2)", "Double: 1"},
         {"IIF(\"&H0\",1,2)", "Double: 2"},
         {"IIF(TIME$,1,2)", "Double: 1"},
@@ -236,23 +223,18 @@ TEST(HexOct, WidthFollowsTheValuesKind) {
         {"HEX$(0)", "String: 0"},
         {"HEX$(-1)", "String: FFFFFFFF"},
         {"HEX$(-2147483648)", "String: 80000000"},
-        {"HEX$(2147483647)", "String: 7FFFFFFF"},
         {"HEX$(CINT(-1))", "String: FFFF"},
         {"OCT$(CINT(-1))", "String: 177777"},
         {"HEX$(CINT(-32768))", "String: 8000"},
         {"HEX$(NOT X)", "String: FFFF"},  // the Integer -1
         {"OCT$(NOT X)", "String: 177777"},
         {"HEX$(1=1)", "String: FFFF"},
-        {"HEX$(1=2)", "String: 0"},
         {"HEX$(X)", "String: 0"},
         {"HEX$()", "String: 0", 2},
         {"OCT$(8)", "String: 10"},
         {"OCT$(-1)", "String: 37777777777"},
-        {"OCT$(511)", "String: 777"},
         {"HEX$(\"&H10\")", "String: 10"},
         {"HEX$(\"&HFFFF\")", "String: FFFFFFFF"},
-        {"HEX$(\" 12 \")", "String: C"},
-        {"HEX$(7\\2)", "String: 3"},
     });
 }
 
@@ -280,17 +262,14 @@ TEST(StrAndSstr, WriteTheNumberWithASignPosition) {
         {"STR$(0)", "String:  0"},
         {"STR$(0.5)", "String:  .5"},
         {"STR$(-0.25)", "String: -.25"},
-        {"STR$(1/3)", "String:  .333333333333333"},
         {"STR$(10^20)", "String:  1E+20"},
         {"STR$(\"12\")", "String:  12"},
-        {"STR$(\" 1.5E3 \")", "String:  1500"},
         {"STR$(1=1)", "String: True"},
         {"STR$(X)", "String:  0"},
         {"STR$(ERR)", "String:  0"},
         {"STR$()", "String:  0", 2},
         {"SSTR$(\"AB\")", "String: AB"},
         {"SSTR$(5)", "String:  5"},
-        {"SSTR$(\"5\")", "String: 5"},
         {"SSTR$(TIME$)", "String: 21:30:20"},
         {"SSTR$(1=2)", "String: False"},
         {"SSTR$()", "String:  0", 2},
@@ -306,16 +285,12 @@ TEST(StrAndSstr, StrFailsOnTextThatIsNoNumberWhileSstrNeverFails) {
 TEST(Val, ReadsTheLeadingNumberAsADouble) {
     checkRows({
         {"VAL(\"1 2 3\")", "Double: 123"},
-        {"VAL(\"1E3\")", "Double: 1000"},
         {"VAL(\"&HFFFF\")", "Double: -1"},
-        {"VAL(\"&H10000\")", "Double: 65536"},
         {"VAL((\"1,234\"))", "Double: 1"},
         {"VAL(\"1,234\")", "Double: 0", 2},  // the comma splits the argument list
         {"VAL(\"12AB\")", "Double: 12"},
         {"VAL(\"AB\")", "Double: 0"},
         {"VAL(\"\")", "Double: 0"},
-        {"VAL(\"-.5\")", "Double: -0.5"},
-        {"VAL(7)", "Double: 7"},
         {"VAL(7\\2)", "Double: 3"},
         {"VAL(X)", "Double: 0"},
         {"VAL(1=1)", "Double: 0"},
@@ -335,13 +310,11 @@ TEST(Environ, LooksUpANameOrCountsEntries) {
             {"ENVIRON$(\"home\")", "String: /home/player"},  // arguments arrive upper-cased
             {"ENVIRON$(\"Mixed\")", "String: "},             // so MIXED, which is not set
             {"ENVIRON$(\"NOPE\")", "String: "},
-            {"ENVIRON$(\"\")", "String: "},
             {"ENVIRON$(\"1\")", "String: "},  // a String is always a name
             {"ENVIRON$(1)", "String: HOME=/home/player"},
             {"ENVIRON$(2)", "String: LANG=ja_JP.UTF-8"},
             {"ENVIRON$(3)", "String: Mixed=case"},
             {"ENVIRON$(4)", "String: "},
-            {"ENVIRON$(2147483647)", "String: "},
             {"ENVIRON$(1.5)", "String: LANG=ja_JP.UTF-8"},
         },
         setUp);
