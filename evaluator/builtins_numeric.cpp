@@ -4,6 +4,7 @@
 #include "evaluator/evaluator.h"
 #include "evaluator/failure.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -115,15 +116,17 @@ Value roundKeepingKind(const Value& v, Round round) {
     }
 }
 
-// x rounded to d decimal places, halves to even. mantissaBits tells when the value is too
-// large to carry a fraction at that scale, so that it is already rounded.
-double roundToPlaces(double x, std::int32_t d, int mantissaBits) {
-    const double whole = std::ldexp(1.0, mantissaBits);
-    if (std::fabs(x) >= whole) return x;
-    double scale = std::pow(10.0, d);
-    double scaled = x * scale;
-    if (!std::isfinite(scaled) || std::fabs(scaled) >= whole) return x;
-    return roundHalfEven(scaled) / scale;
+// x rounded to d decimal places, halves to even, judged on the exact binary value (2.675 is
+// slightly below the half and gives 2.67). No double has more than 1074 decimal places.
+template <typename F>
+F roundToPlaces(F x, std::int32_t d) {
+    if (d > 1100) return x;
+    std::string text(static_cast<std::size_t>(d) + 340, '\0');
+    auto written =
+        std::to_chars(text.data(), text.data() + text.size(), x, std::chars_format::fixed, d);
+    F rounded = 0;
+    std::from_chars(text.data(), written.ptr, rounded);
+    return rounded;
 }
 
 bool lessText(const StringValue& a, const StringValue& b) {
@@ -378,11 +381,11 @@ Value ROUND(Call& call) {
     if (d < 0) throw EvalFailure("negative number of decimal places");
     switch (n.kind()) {
         case Kind::Single:
-            return Value::single(static_cast<float>(roundToPlaces(n.asSingle(), d, 24)));
+            return Value::single(roundToPlaces(n.asSingle(), d));
         case Kind::Double:
-            return Value::number(roundToPlaces(n.asDouble(), d, 53));
+            return Value::number(roundToPlaces(n.asDouble(), d));
         case Kind::Date:
-            return Value::date(roundToPlaces(n.asDate(), d, 53));
+            return Value::date(roundToPlaces(n.asDate(), d));
         default:
             return n;
     }
