@@ -235,8 +235,8 @@ std::u16string formatNumber(double x, int significantDigits) {
 
     std::string out = negative ? "-" : "";
     if (exponent >= significantDigits || exponent < -4) {
-        out += digits.substr(0, 1);
-        if (digits.size() > 1) out += "." + digits.substr(1);
+        out.push_back(digits[0]);
+        if (digits.size() > 1) out.append(".").append(digits, 1);
         out += exponent < 0 ? "E-" : "E+";
         int mag = std::abs(exponent);
         if (mag < 10) out += '0';
@@ -244,12 +244,12 @@ std::u16string formatNumber(double x, int significantDigits) {
     } else if (exponent >= 0) {
         auto whole = static_cast<std::size_t>(exponent) + 1;
         if (digits.size() <= whole) {
-            out += digits + std::string(whole - digits.size(), '0');
+            out.append(digits).append(whole - digits.size(), '0');
         } else {
-            out += digits.substr(0, whole) + "." + digits.substr(whole);
+            out.append(digits, 0, whole).append(".").append(digits, whole);
         }
     } else {
-        out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        out.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);
     }
     return ascii16(out);
 }
@@ -308,7 +308,8 @@ std::u16string numberText(const Value& value) {
         return text;
     }
     if (text.starts_with(u"0.")) text.erase(0, 1);
-    return u" " + text;
+    text.insert(text.begin(), u' ');
+    return text;
 }
 
 namespace {

@@ -56,7 +56,8 @@ bool onlyDigits(std::u16string_view o) {
 class KeywordWindow {
   public:
     void assign(std::u16string_view s) {
-        for (std::size_t i = 0; i < 4; ++i) chars_[i] = i < s.size() ? s[i] : u' ';
+        chars_.fill(u' ');
+        std::copy_n(s.begin(), std::min<std::size_t>(s.size(), chars_.size()), chars_.begin());
     }
     void pushLetter(char16_t c) { chars_ = {c, chars_[0], chars_[1], chars_[2]}; }
     char16_t operator[](std::size_t i) const { return chars_[i]; }
@@ -68,18 +69,17 @@ class KeywordWindow {
     std::array<char16_t, 4> chars_{u'\0', u'\0', u'\0', u'\0'};
 };
 
+// A word is an operator when the window holds its letters (newest first) and then a mark.
 struct WordOperator {
-    std::u16string_view letters;  // newest first
+    std::u16string_view letters;
     int base;
-    // The operator is recognised with one character after the mark (OR).
-    bool extra;
 };
 
 constexpr WordOperator kWordOperators[] = {
-    {u"DNA", kAnd, false},
-    {u"RO", kOr, true},
-    {u"ROX", kXor, false},
-    {u"DOM", kRemainder, false},
+    {u"DNA", kAnd},
+    {u"RO", kOr},
+    {u"ROX", kXor},
+    {u"DOM", kRemainder},
 };
 
 struct Scan {
@@ -118,7 +118,7 @@ struct Scan {
             if (!keywordWindow.startsWith(word.letters) || !isMark(keywordWindow[n])) continue;
             std::u16string& text = operand();
             if (text.size() < n) throw EvalFailure("operator letters split by operators");
-            text.resize(text.size() - n);
+            text.erase(text.size() - n);
             pushCode(word.base);
             nextOperand();
             AtOperandStart = true;
@@ -286,7 +286,8 @@ Value Evaluator::evalUntrapped(std::u16string t) {
         bool again = false;
         for (;;) {
             if (t.starts_with(u'-')) {
-                t.insert(t.begin(), u'0');  // -2^2 is 0-2^2
+                std::u16string zero(1, u'0');  // -2^2 is 0-2^2
+                t = zero.append(t);
                 continue;
             }
             if (t.size() >= 2 && t.front() == u'(' && t.back() == u')' &&
