@@ -66,9 +66,9 @@ double asDayCount(const Value& v) {
 }
 
 // The file functions: the number must convert, but no file is ever open.
-[[noreturn]] void noOpenFile(Call& call, const char* function) {
+[[noreturn]] void noOpenFile(Call& call) {
     toInteger(call.arg(0));
-    throw EvalFailure(std::string(function) + ": bad file number");
+    throw EvalFailure(toUtf8(call.name) + ": bad file number");
 }
 
 }  // namespace
@@ -118,7 +118,7 @@ Value ENVIRON_S(Call& call) {
 }
 
 Value EOF_(Call& call) {
-    noOpenFile(call, "EOF");
+    noOpenFile(call);
 }
 
 // The argument is evaluated, and its text evaluated once more.
@@ -160,11 +160,11 @@ Value INP(Call& call) {
 }
 
 Value LOC(Call& call) {
-    noOpenFile(call, "LOC");
+    noOpenFile(call);
 }
 
 Value LOF(Call& call) {
-    noOpenFile(call, "LOF");
+    noOpenFile(call);
 }
 
 Value MINUTE(Call& call) {
