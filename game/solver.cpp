@@ -1,0 +1,117 @@
+#include "game/solver.h"
+
+#include "evaluator/conversions.h"
+#include "evaluator/failure.h"
+
+#include <cmath>
+#include <limits>
+
+namespace pelmora::game {
+
+namespace {
+
+constexpr double kUnreadable = std::numeric_limits<double>::quiet_NaN();
+
+// Tries the 64 operator triples in search order; stops as soon as found() returns true.
+template <typename Found>
+void search(Evaluator& evaluator, const DigitTexts& digits, double target, Found found) {
+    if (std::isnan(target)) return;
+    for (int a = 0; a < 4; ++a)
+        for (int b = 0; b < 4; ++b)
+            for (int c = 0; c < 4; ++c)
+                if (formulaValue(evaluator, evaluatorFormula(digits, a, b, c)) == target &&
+                    found(a, b, c))
+                    return;
+}
+
+}  // namespace
+
+double readNumber(std::u16string_view text) {
+    try {
+        return leadingNumber(text);
+    } catch (const EvalFailure&) {
+        return kUnreadable;
+    }
+}
+
+double formulaValue(Evaluator& evaluator, std::u16string_view formula) {
+    Value value = evaluator.Eval(formula);
+    try {
+        return leadingNumber(plainText(value));
+    } catch (const EvalFailure&) {
+        return kUnreadable;
+    }
+}
+
+std::u16string evaluatorFormula(const DigitTexts& digits, int a, int b, int c) {
+    std::u16string formula;
+    formula.reserve(7);
+    formula += digits[0];
+    formula += OperatorChars[a];
+    formula += digits[1];
+    formula += OperatorChars[b];
+    formula += digits[2];
+    formula += OperatorChars[c];
+    formula += digits[3];
+    return formula;
+}
+
+std::u16string displayFormula(const DigitTexts& digits, int a, int b, int c) {
+    std::u16string text = digits[0];
+    for (auto [symbol, digit] :
+         {std::pair{OperatorSymbols[a], &digits[1]}, std::pair{OperatorSymbols[b], &digits[2]},
+          std::pair{OperatorSymbols[c], &digits[3]}}) {
+        text += u' ';
+        text += symbol;
+        text += u' ';
+        text += *digit;
+    }
+    return text;
+}
+
+DigitTexts digitTexts(const Digits& digits) {
+    DigitTexts texts;
+    for (std::size_t i = 0; i < 4; ++i)
+        texts[i] = std::u16string(1, static_cast<char16_t>(u'0' + digits[i]));
+    return texts;
+}
+
+std::optional<std::u16string> findSolution(Evaluator& evaluator, const DigitTexts& digits,
+                                           std::u16string_view targetText) {
+    return findSolution(evaluator, digits, readNumber(targetText));
+}
+
+std::optional<std::u16string> findSolution(Evaluator& evaluator, const DigitTexts& digits,
+                                           double target) {
+    std::optional<std::u16string> answer;
+    search(evaluator, digits, target, [&](int a, int b, int c) {
+        answer = displayFormula(digits, a, b, c);
+        return true;
+    });
+    return answer;
+}
+
+std::vector<std::u16string> findAllSolutions(Evaluator& evaluator, const DigitTexts& digits,
+                                             std::u16string_view targetText) {
+    std::vector<std::u16string> answers;
+    search(evaluator, digits, readNumber(targetText), [&](int a, int b, int c) {
+        answers.push_back(displayFormula(digits, a, b, c));
+        return false;
+    });
+    return answers;
+}
+
+std::vector<Digits> reachingSequences(Evaluator& evaluator, double target) {
+    std::vector<Digits> reaching;
+    if (std::isnan(target)) return reaching;
+    for (int n = 0; n < kDigitSequences; ++n) {
+        Digits digits{n / 729 % 9 + 1, n / 81 % 9 + 1, n / 9 % 9 + 1, n % 9 + 1};
+        bool reached = false;
+        search(evaluator, digitTexts(digits), target,
+               [&](int, int, int) { return reached = true; });
+        if (reached) reaching.push_back(digits);
+    }
+    return reaching;
+}
+
+}  // namespace pelmora::game

@@ -1,0 +1,53 @@
+// The solution search: the four digits in their order, three operators from + - / *, no
+// parentheses, compared with the target through the evaluator's text form of the value.
+#pragma once
+
+#include "evaluator/evaluator.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelmora::game {
+
+// What Eval is given and what the player sees, index for index, in search order.
+inline constexpr std::array<std::u16string_view, 4> OperatorChars{u"+", u"-", u"/", u"*"};
+inline constexpr std::array<std::u16string_view, 4> OperatorSymbols{u"＋", u"－", u"÷", u"×"};
+
+using DigitTexts = std::array<std::u16string, 4>;
+using Digits = std::array<int, 4>;
+
+inline constexpr int kDigitSequences = 6561;  // 9^4
+
+// The leading-number parse of a text; a number too large for a double reads as NaN, which
+// equals nothing.
+double readNumber(std::u16string_view text);
+
+// The value of a formula as the game compares it: Eval, the plain text form, the leading-number
+// parse. NaN when the text form cannot be read back.
+double formulaValue(Evaluator& evaluator, std::u16string_view formula);
+
+// "3+1*9-2" for the digits 3 1 9 2 and the operators + * -.
+std::u16string evaluatorFormula(const DigitTexts& digits, int a, int b, int c);
+// "3 ＋ 1 × 9 － 2", the example answer as the window shows it.
+std::u16string displayFormula(const DigitTexts& digits, int a, int b, int c);
+
+DigitTexts digitTexts(const Digits& digits);
+
+// The first solution in search order (first operator slowest; + - / *), in display form.
+std::optional<std::u16string> findSolution(Evaluator& evaluator, const DigitTexts& digits,
+                                           std::u16string_view targetText);
+std::optional<std::u16string> findSolution(Evaluator& evaluator, const DigitTexts& digits,
+                                           double target);
+
+// Every solution, in search order.
+std::vector<std::u16string> findAllSolutions(Evaluator& evaluator, const DigitTexts& digits,
+                                             std::u16string_view targetText);
+
+// The digit sequences 1111 to 9999 (digits 1-9) that reach the target, in increasing order.
+std::vector<Digits> reachingSequences(Evaluator& evaluator, double target);
+
+}  // namespace pelmora::game
