@@ -1,0 +1,14 @@
+// The evaluator's host in the running program: the process's clock, environment and command
+// line; an undeclared name shows its message and ends the program.
+#pragma once
+
+#include "evaluator/standard_host.h"
+
+namespace pelmora::game {
+
+class GameHost : public StandardHost {
+  public:
+    [[noreturn]] void endProgram(std::u16string_view message) override;
+};
+
+}  // namespace pelmora::game

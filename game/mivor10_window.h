@@ -1,0 +1,106 @@
+// The window mivor10: builds its controls, forwards every event to the rules and shows the
+// rules' model of the controls afterwards.
+#pragma once
+
+#include "evaluator/evaluator.h"
+#include "evaluator/host.h"
+#include "game/instance_guard.h"
+#include "game/mivor10.h"
+#include "game/platform.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace pelmora::game {
+
+// Maps the font the controls name to one this system has. Call once at start-up.
+void installFontSubstitution();
+
+// An image control: its picture drawn stretched to the control, pixel for pixel.
+class PictureBox : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int digit READ digit)
+
+  public:
+    explicit PictureBox(QWidget* parent) : QWidget(parent) {}
+    void setPicture(const QPixmap& picture, int digit);
+    const QPixmap& picture() const { return picture_; }
+    int digit() const { return digit_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QPixmap picture_;
+    int digit_ = -1;
+};
+
+// What the window uses from the outside world; anything left null is the real thing.
+struct WindowServices {
+    Clock* clock = nullptr;
+    Host* host = nullptr;
+    MessageSink* messages = nullptr;
+    ProgramControl* program = nullptr;
+};
+
+class Mivor10Window : public QWidget, private MessageSink {
+    Q_OBJECT
+
+  public:
+    explicit Mivor10Window(WindowServices services = {});
+    ~Mivor10Window() override;
+
+    // Form_Load ended the program (another instance runs); the window must not be shown.
+    bool programEnded() const { return ended_; }
+    void showCentred();
+
+    Mivor10& rules() { return *rules_; }
+    // Runs Timer1's tick now, as the timer does every second.
+    void tick();
+
+  private:
+    void build();
+    void forward(void (Mivor10::*handler)());
+    void readControls();
+    void showControls();
+    void showMessage(std::u16string_view text) override;
+
+    class Program;
+
+    std::unique_ptr<Clock> ownClock_;
+    std::unique_ptr<Host> ownHost_;
+    std::unique_ptr<InstanceGuard> ownGuard_;
+    std::unique_ptr<Program> program_;
+    std::unique_ptr<Evaluator> evaluator_;
+    std::unique_ptr<Mivor10> rules_;
+    bool busy_ = false;
+    bool ended_ = false;
+
+    std::array<QLabel*, 7> label4_{};
+    std::array<QLabel*, 4> label1_{};
+    std::array<PictureBox*, 4> image2_{};
+    std::array<PictureBox*, 10> image1_{};
+    std::array<QComboBox*, 3> combo1_{};
+    QLabel* label6_ = nullptr;
+    QLineEdit* text1_ = nullptr;
+    QLineEdit* text2_ = nullptr;
+    QLineEdit* text3_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* command3_ = nullptr;
+    QPushButton* command4_ = nullptr;
+    QPushButton* command5_ = nullptr;
+    QPushButton* command6_ = nullptr;
+    QTimer* timer1_ = nullptr;
+};
+
+}  // namespace pelmora::game
