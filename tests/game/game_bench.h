@@ -1,0 +1,141 @@
+// Fakes for the game's outside world and a bench holding the real window built on them.
+#pragma once
+
+#include "evaluator/random.h"
+#include "game/mivor10_window.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pelmora::game::testing {
+
+class FakeClock : public Clock {
+  public:
+    double seconds() override { return now; }
+    double now = 1000.0;
+};
+
+// Deals the digits queued in it, then falls back to a seeded sequence.
+class ScriptedHost : public Host {
+  public:
+    LocalTime now() override { return LocalTime{}; }
+    std::optional<std::u16string> environmentVariable(std::u16string_view) override {
+        return std::nullopt;
+    }
+    std::vector<std::u16string> environmentEntries() override { return {}; }
+    std::u16string commandLine() override { return {}; }
+    float random(std::optional<double> argument) override {
+        if (argument && *argument <= 0) {
+            seeds.push_back(*argument);
+            return 0.5f;
+        }
+        ++draws;
+        if (!digits.empty()) {
+            int d = digits.front();
+            digits.pop_front();
+            return (static_cast<float>(d) - 0.5f) / 9.0f;
+        }
+        return fallback.next();
+    }
+    [[noreturn]] void endProgram(std::u16string_view) override { std::abort(); }
+
+    void queue(std::initializer_list<int> more) { digits.insert(digits.end(), more); }
+
+    std::deque<int> digits;
+    std::vector<double> seeds;
+    long draws = 0;
+    RandomSequence fallback{20261205};
+};
+
+class FakeMessages : public MessageSink {
+  public:
+    void showMessage(std::u16string_view text) override { shown.emplace_back(text); }
+    std::vector<std::u16string> shown;
+};
+
+class FakeProgram : public ProgramControl {
+  public:
+    bool anotherInstanceRunning() override { return otherInstance; }
+    void endProgram() override { ++ended; }
+    bool otherInstance = false;
+    int ended = 0;
+};
+
+inline QString q(const char16_t* text) {
+    return QString::fromUtf16(text);
+}
+
+struct WindowBench {
+    FakeClock clock;
+    ScriptedHost host;
+    FakeMessages messages;
+    FakeProgram program;
+    std::unique_ptr<Mivor10Window> window;
+
+    WindowBench() : WindowBench(false) {}
+    explicit WindowBench(bool otherInstance) {
+        program.otherInstance = otherInstance;
+        window =
+            std::make_unique<Mivor10Window>(WindowServices{&clock, &host, &messages, &program});
+    }
+
+    template <typename T>
+    T* find(const QString& name) {
+        T* widget = window->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+    QString text(const QString& label) { return find<QLabel>(label)->text(); }
+    QString counter(int i) { return text(QStringLiteral("Label4(%1)").arg(i)); }
+    bool enabled(const char* button) { return find<QPushButton>(button)->isEnabled(); }
+    void click(const char* button) { find<QPushButton>(button)->click(); }
+    void tickAt(double seconds) {
+        clock.now = seconds;
+        window->tick();
+    }
+    // Ticks once a second from one time up to another, both included.
+    void tickEverySecond(double from, double to) {
+        for (double t = from; t <= to; t += 1.0) tickAt(t);
+    }
+    void choose(const char16_t* a, const char16_t* b, const char16_t* c) {
+        const char16_t* symbols[] = {a, b, c};
+        for (int i = 0; i < 3; ++i) {
+            auto* combo = find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i));
+            combo->setCurrentIndex(combo->findText(q(symbols[i])));
+        }
+    }
+    QString combo(int i) {
+        return find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i))->currentText();
+    }
+    void setTarget(const char16_t* target) { find<QLineEdit>("Text2")->setText(q(target)); }
+    QString target() { return find<QLineEdit>("Text2")->text(); }
+    // The digits the pictures show, as "3192".
+    std::string shownDigits() {
+        std::string digits;
+        for (int i = 0; i < 4; ++i)
+            digits +=
+                std::to_string(find<PictureBox>(QStringLiteral("Image2(%1)").arg(i))->digit());
+        return digits;
+    }
+    // The digits the hidden labels hold, as "3192".
+    std::string heldDigits() {
+        std::string digits;
+        for (int i = 0; i < 4; ++i)
+            digits += text(QStringLiteral("Label1(%1)").arg(i)).toStdString();
+        return digits;
+    }
+    QColor secondsLeftColour() {
+        return find<QLabel>("Label4(4)")->palette().color(QPalette::WindowText);
+    }
+};
+
+}  // namespace pelmora::game::testing

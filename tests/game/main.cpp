@@ -1,0 +1,15 @@
+// The game tests drive the real window, so they need a QApplication (offscreen in ctest).
+#include "game/mivor10_window.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // No display needed, also when ctest lists the tests.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    pelmora::game::installFontSubstitution();
+    return RUN_ALL_TESTS();
+}

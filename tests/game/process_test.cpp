@@ -1,0 +1,117 @@
+// The built programs as processes: pelmora's one-instance rule and pelmora-solve.
+#include "game/instance_guard.h"
+
+#include <QDir>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace pelmora::game {
+namespace {
+
+struct ToolRun {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+ToolRun solve(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(PELMORA_SOLVE_PATH), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+struct SolveRow {
+    QStringList arguments;
+    int exitCode;
+    QString out;
+};
+
+TEST(SolveTool, PrintsAnswersAsTheWindowShowsThem) {
+    const SolveRow rows[] = {
+        {{"3192"}, 0, QString::fromUtf8("3 ＋ 1 × 9 － 2\n")},
+        {{"2757"}, 0, QString::fromUtf8("2 ÷ 7 × 5 × 7\n")},
+        {{"3192", "--all"},
+         0,
+         QString::fromUtf8("3 ＋ 1 × 9 － 2\n3 ÷ 1 ＋ 9 － 2\n3 × 1 ＋ 9 － 2\n")},
+        {{"--target", "24", "3811"}, 0, QString::fromUtf8("3 × 8 ＋ 1 － 1\n")},
+        {{"1111"}, 1, ""},
+        {{"3192", "--target", "0.123", "--all"}, 1, ""},
+        {{"--census"}, 0, "3133 of 6561\n"},
+        {{"--census", "--target", "0.123"}, 0, "0 of 6561\n"},
+    };
+    for (const auto& row : rows) {
+        ToolRun run = solve(row.arguments);
+        EXPECT_EQ(run.exitCode, row.exitCode) << row.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.out, row.out) << row.arguments.join(' ').toStdString();
+    }
+}
+
+TEST(SolveTool, RejectsBadInputWithOneLineOnStderr) {
+    const QStringList bad[] = {
+        {"3102"},        {"319"}, {"31925"}, {"3a92"}, {}, {"3192", "--sort"}, {"3192", "--target"},
+        {"3192", "4444"}};
+    for (const auto& arguments : bad) {
+        ToolRun run = solve(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.out, "") << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << arguments.join(' ').toStdString();
+    }
+}
+
+bool instanceListening() {
+    QLocalSocket socket;
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(instanceName());
+    return socket.waitForConnected(200);
+}
+
+TEST(GameProgram, SecondInstanceEndsAtOnceAndWritesNothing) {
+    if (instanceListening()) GTEST_SKIP() << "a pelmora of this user is already running";
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("HOME", home.path());
+    environment.insert("XDG_CONFIG_HOME", home.path() + "/config");
+    environment.insert("XDG_CACHE_HOME", home.path() + "/cache");
+    environment.insert("XDG_DATA_HOME", home.path() + "/data");
+
+    QProcess first;
+    first.setProcessEnvironment(environment);
+    first.setWorkingDirectory(home.path());
+    first.start(QStringLiteral(PELMORA_GAME_PATH));
+    ASSERT_TRUE(first.waitForStarted(10000));
+    bool listening = false;
+    for (int i = 0; i < 100 && !listening; ++i) {
+        listening = instanceListening();
+        if (!listening) QThread::msleep(100);
+    }
+    ASSERT_TRUE(listening);
+
+    QProcess second;
+    second.setProcessEnvironment(environment);
+    second.setWorkingDirectory(home.path());
+    second.start(QStringLiteral(PELMORA_GAME_PATH));
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.kill();
+    first.waitForFinished(10000);
+    EXPECT_TRUE(QDir(home.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+        << QDir(home.path())
+               .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+               .join(' ')
+               .toStdString();
+}
+
+}  // namespace
+}  // namespace pelmora::game

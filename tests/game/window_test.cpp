@@ -1,0 +1,438 @@
+// The real window on a fake clock and a scripted random source: load, answers, the timed
+// game, Stop, targets and Close.
+#include "evaluator/text.h"
+#include "game/solver.h"
+#include "game_bench.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace pelmora::game {
+namespace {
+
+using testing::q;
+using testing::WindowBench;
+
+const QColor kRed(255, 0, 0);
+
+// Start at a clock reading with the given first digits.
+void startAt(WindowBench& b, double seconds, std::initializer_list<int> digits) {
+    b.clock.now = seconds;
+    b.host.queue(digits);
+    b.click("Command4");
+}
+
+void expectIdleButtons(WindowBench& b) {
+    EXPECT_TRUE(b.enabled("Command4"));
+    EXPECT_FALSE(b.enabled("Command2"));
+    EXPECT_FALSE(b.enabled("Command5"));
+    EXPECT_FALSE(b.enabled("Command6"));
+    EXPECT_TRUE(b.enabled("Command3"));
+}
+
+void expectPlayingButtons(WindowBench& b) {
+    EXPECT_FALSE(b.enabled("Command4"));
+    EXPECT_TRUE(b.enabled("Command2"));
+    EXPECT_TRUE(b.enabled("Command5"));
+    EXPECT_TRUE(b.enabled("Command6"));
+    EXPECT_TRUE(b.enabled("Command3"));
+}
+
+TEST(WindowLoad, OpensIdleShowingOneTwoThreeFour) {
+    WindowBench b;
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(b.counter(i), "") << i;
+    EXPECT_EQ(b.text("Label6"), "");
+    expectIdleButtons(b);
+    EXPECT_EQ(b.shownDigits(), "1234");
+    EXPECT_EQ(b.heldDigits(), "1234");
+    EXPECT_EQ(b.target(), "10");
+    for (int i = 0; i < 3; ++i) {
+        auto* combo = b.find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i));
+        ASSERT_EQ(combo->count(), 4);
+        EXPECT_EQ(combo->itemText(0) + combo->itemText(1) + combo->itemText(2) + combo->itemText(3),
+                  q(u"＋－×÷"));
+        EXPECT_EQ(combo->currentText(), q(u"＋"));
+    }
+    EXPECT_TRUE(b.window->windowTitle().startsWith(" Pelmora     Ver1.00" + QString(20, ' ')));
+    EXPECT_EQ(b.window->focusWidget(), b.find<QPushButton>("Command4"));
+    EXPECT_EQ(b.host.seeds.size(), 1u);
+    auto* timer = b.find<QTimer>("Timer1");
+    EXPECT_EQ(timer->interval(), 1000);
+    EXPECT_TRUE(timer->isActive());
+
+    b.tickAt(5000);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(b.counter(i), "") << i;
+}
+
+TEST(WindowLoad, SecondInstanceEndsBeforeShowing) {
+    WindowBench b(true);
+    EXPECT_EQ(b.program.ended, 1);
+    EXPECT_TRUE(b.window->programEnded());
+    EXPECT_FALSE(b.window->isVisible());
+    EXPECT_FALSE(b.find<QTimer>("Timer1")->isActive());
+}
+
+struct ControlRow {
+    const char* name;
+    const char* kind;
+    QRect place;
+    bool hidden;
+};
+
+TEST(WindowLayout, ControlsStandWhereTheFormPutsThem) {
+    // Twips / 15, rounded; places inside Frame1 are relative to it.
+    const ControlRow rows[] = {
+        {"Label4(0)", "QLabel", {56, 16, 48, 18}, false},
+        {"Label4(4)", "QLabel", {416, 16, 48, 18}, false},
+        {"Frame1", "QGroupBox", {56, 48, 433, 49}, false},
+        {"Label4(6)", "QLabel", {64, 16, 56, 18}, false},
+        {"Label4(3)", "QLabel", {320, 16, 88, 18}, false},
+        {"Image2(0)", "pelmora::game::PictureBox", {40, 112, 32, 41}, false},
+        {"Image2(3)", "pelmora::game::PictureBox", {368, 112, 32, 41}, false},
+        {"Combo1(0)", "QComboBox", {80, 115, 52, 32}, false},
+        {"Combo1(2)", "QComboBox", {304, 115, 49, 32}, false},
+        {"Text2", "QLineEdit", {456, 115, 65, 34}, false},
+        {"Label6", "QLabel", {120, 168, 273, 26}, false},
+        {"Command4", "QPushButton", {24, 216, 81, 33}, false},
+        {"Command3", "QPushButton", {432, 216, 89, 33}, false},
+        {"Text3", "QLineEdit", {2480, 2000, 10, 18}, false},
+        {"Label1(0)", "QLabel", {16, 336, 48, 50}, true},
+        {"Image1(9)", "pelmora::game::PictureBox", {296, 296, 32, 41}, true},
+        {"Text1", "QLineEdit", {304, 344, 217, 22}, true},
+        {"Command1", "QPushButton", {528, 344, 97, 25}, true},
+    };
+    WindowBench b;
+    EXPECT_EQ(b.window->size(), QSize(547, 270));
+    for (const auto& row : rows) {
+        auto* widget = b.find<QWidget>(row.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_STREQ(widget->metaObject()->className(), row.kind) << row.name;
+        EXPECT_EQ(widget->geometry(), row.place) << row.name;
+        EXPECT_EQ(widget->isHidden(), row.hidden) << row.name;
+    }
+    EXPECT_EQ(b.find<QLabel>("Label4(6)")->parentWidget()->objectName(), "Frame1");
+    auto* counterFont = b.find<QLabel>("Label4(1)");
+    EXPECT_EQ(counterFont->font().pointSizeF(), 12.0);
+    EXPECT_TRUE(counterFont->font().bold());
+    EXPECT_EQ(b.find<QLineEdit>("Text2")->font().pointSizeF(), 20.25);
+    EXPECT_EQ(b.find<QPushButton>("Command4")->text(), q(u"ｽﾀｰﾄ"));
+    EXPECT_EQ(b.find<QPushButton>("Command5")->text(), q(u"先に進む"));
+}
+
+TEST(WindowLayout, GrabShowsCountersTargetAndDigitPictures) {
+    WindowBench b;
+    QImage image = b.window->grab().toImage();
+    auto at = [&](const char* name, int x, int y) {
+        QWidget* w = b.find<QWidget>(name);
+        return QColor(image.pixel(w->mapTo(b.window.get(), QPoint(x, y))));
+    };
+    EXPECT_EQ(at("Label4(0)", 3, 3), QColor(128, 128, 128));
+    EXPECT_EQ(at("Label4(6)", 3, 3), QColor(0, 0, 255));
+    EXPECT_EQ(at("Label4(5)", 3, 3), QColor(0, 0, 255));
+    EXPECT_EQ(at("Text2", 6, 6), QColor(128, 128, 128));
+    // Image2(0) shows the digit 1: 8x9 pixels stretched to 32x41.
+    EXPECT_EQ(at("Image2(0)", 1, 1), QColor(255, 255, 255));    // transparent border
+    EXPECT_EQ(at("Image2(0)", 5, 6), QColor(51, 51, 51));       // the box
+    EXPECT_EQ(at("Image2(0)", 17, 11), QColor(255, 255, 255));  // the stroke of the 1
+    EXPECT_EQ(at("Image2(0)", 9, 11), QColor(51, 51, 51));
+}
+
+TEST(AnswerCheck, CorrectWrongCorrectGivesSixtySixPercent) {
+    WindowBench b;
+    startAt(b, 100, {3, 1, 9, 2});
+    expectPlayingButtons(b);
+    EXPECT_EQ(b.counter(0), "1");
+    EXPECT_EQ(b.counter(3), "Start");
+    EXPECT_EQ(b.shownDigits(), "3192");
+
+    // Before the first tick the seconds left read as 0: one point.
+    b.choose(u"＋", u"×", u"－");
+    b.host.queue({3, 1, 9, 2});
+    b.click("Command2");
+    EXPECT_EQ(b.counter(1), "1");
+    EXPECT_EQ(b.counter(0), "2");
+    EXPECT_EQ(b.counter(5), "1");
+    EXPECT_EQ(b.counter(6), "100%");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(b.combo(i), q(u"＋"));
+
+    b.click("Command2");  // 3+1+9+2 is 15
+    EXPECT_EQ(b.counter(2), "1");
+    EXPECT_EQ(b.counter(1), "1");
+    EXPECT_EQ(b.counter(0), "2");
+    EXPECT_EQ(b.heldDigits(), "3192");
+    EXPECT_EQ(b.counter(6), "50%");
+
+    b.choose(u"×", u"＋", u"－");
+    b.click("Command2");
+    EXPECT_EQ(b.counter(1), "2");
+    EXPECT_EQ(b.counter(2), "1");
+    EXPECT_EQ(b.counter(0), "3");
+    EXPECT_EQ(b.counter(6), "66%");
+    EXPECT_EQ(b.counter(5), "2");
+}
+
+TEST(AnswerCheck, WrongAnswerKeepsTheChoiceAndTheClock) {
+    WindowBench b;
+    startAt(b, 100, {3, 1, 9, 2});
+    b.tickAt(105.5);
+    b.choose(u"－", u"÷", u"×");
+    b.click("Command2");
+    EXPECT_EQ(b.combo(0), q(u"－"));
+    EXPECT_EQ(b.combo(2), q(u"×"));
+    b.tickAt(106.5);
+    EXPECT_EQ(b.counter(4), "24");
+}
+
+struct BandRow {
+    double elapsed;  // seconds into the problem at the last tick
+    const char* shown;
+    const char* score;
+};
+
+TEST(AnswerCheck, PointsFollowTheSecondsLeftShown) {
+    const BandRow rows[] = {
+        {0.5, "30", "3"},  {9.5, "21", "3"},  {10.5, "20", "2"},
+        {17.5, "13", "2"}, {18.5, "12", "1"}, {29.5, "1", "1"},
+    };
+    for (const auto& row : rows) {
+        WindowBench b;
+        startAt(b, 100, {3, 1, 9, 2});
+        b.tickAt(100 + row.elapsed);
+        EXPECT_EQ(b.counter(4), row.shown);
+        b.choose(u"＋", u"×", u"－");
+        b.host.queue({3, 1, 9, 2});
+        b.click("Command2");
+        EXPECT_EQ(b.counter(5), row.score) << row.shown;
+        // Until the next tick the old seconds left still score the new problem.
+        b.choose(u"＋", u"×", u"－");
+        b.click("Command2");
+        EXPECT_EQ(b.counter(5), QString::number(2 * std::stoi(row.score))) << row.shown;
+    }
+}
+
+TEST(AnswerCheck, TargetIsShownInItsPlainFormAfterOk) {
+    WindowBench b;
+    startAt(b, 100, {3, 1, 9, 2});
+    b.setTarget(u" 10.0 ");
+    b.choose(u"＋", u"×", u"－");
+    b.click("Command2");
+    EXPECT_EQ(b.target(), "10");
+    EXPECT_EQ(b.counter(1), "1");
+
+    b.setTarget(u"abc");
+    b.click("Command2");
+    EXPECT_EQ(b.target(), "0");
+    EXPECT_EQ(b.counter(2), "1");
+}
+
+TEST(AnswerCheck, HiddenFormulaBoxIsCheckedInsteadOfTheLists) {
+    WindowBench b;
+    b.click("Command1");  // no game yet: nothing copied
+    EXPECT_EQ(b.find<QLineEdit>("Text1")->text(), "");
+
+    startAt(b, 100, {3, 1, 9, 2});
+    b.choose(u"×", u"＋", u"－");
+    b.click("Command1");
+    EXPECT_EQ(b.find<QLineEdit>("Text1")->text(), q(u"3×1＋9－2"));
+    b.host.queue({9, 9, 9, 9, 1, 2, 3, 4});
+    b.click("Command2");
+    EXPECT_EQ(b.counter(1), "1");
+    EXPECT_EQ(b.shownDigits(), "1234");
+
+    // Only the value counts: "10" is right whatever the digits.
+    b.find<QLineEdit>("Text1")->setText("  10 ");
+    b.click("Command2");
+    EXPECT_EQ(b.find<QLineEdit>("Text1")->text(), "10");
+    EXPECT_EQ(b.counter(1), "2");
+}
+
+TEST(TimedGame, ProblemLeftAloneTimesOutAndShowsItsExampleAnswer) {
+    WindowBench b;
+    startAt(b, 100, {3, 1, 9, 2});
+    b.tickAt(100.4);
+    EXPECT_EQ(b.counter(4), "30");
+    EXPECT_EQ(b.counter(3), "Start");
+    b.tickAt(101.4);
+    EXPECT_EQ(b.counter(4), "29");
+    EXPECT_EQ(b.counter(3), "1");
+
+    b.tickEverySecond(102.4, 124.4);
+    EXPECT_EQ(b.counter(4), "6");
+    EXPECT_NE(b.secondsLeftColour(), kRed);
+    b.tickAt(125.4);
+    EXPECT_EQ(b.counter(4), "5");
+    EXPECT_EQ(b.secondsLeftColour(), kRed);
+    b.tickEverySecond(126.4, 129.4);
+    EXPECT_EQ(b.counter(4), "1");
+
+    b.choose(u"×", u"×", u"÷");
+    b.host.queue({1, 2, 3, 4});
+    b.tickAt(130.4);
+    EXPECT_EQ(b.counter(2), "1");
+    EXPECT_EQ(b.counter(0), "2");
+    EXPECT_EQ(b.counter(6), "0%");
+    EXPECT_EQ(b.text("Label6"), q(u"3 ＋ 1 × 9 － 2"));
+    EXPECT_EQ(b.shownDigits(), "1234");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(b.combo(i), q(u"＋"));
+    expectPlayingButtons(b);
+
+    b.tickAt(131.4);
+    EXPECT_EQ(b.counter(4), "29");
+    EXPECT_NE(b.secondsLeftColour(), kRed);
+    b.tickAt(144.4);
+    EXPECT_EQ(b.text("Label6"), q(u"3 ＋ 1 × 9 － 2"));
+    b.tickAt(145.4);
+    EXPECT_EQ(b.text("Label6"), "");
+}
+
+TEST(TimedGame, CorrectAnswerClearsTheExampleAnswerAtOnce) {
+    WindowBench b;
+    startAt(b, 100, {3, 1, 9, 2});
+    b.host.queue({1, 2, 3, 4});
+    b.click("Command5");
+    EXPECT_EQ(b.text("Label6"), q(u"3 ＋ 1 × 9 － 2"));
+    EXPECT_EQ(b.counter(2), "1");
+    b.click("Command2");  // 1+2+3+4
+    EXPECT_EQ(b.text("Label6"), "");
+    EXPECT_EQ(b.counter(6), "50%");
+}
+
+TEST(TimedGame, StopShowsTheExampleAnswerAndGoesIdle) {
+    WindowBench b;
+    startAt(b, 100, {3, 1, 9, 2});
+    b.tickAt(120.5);
+    b.click("Command6");
+    EXPECT_EQ(b.text("Label6"), q(u"3 ＋ 1 × 9 － 2"));
+    expectIdleButtons(b);
+    EXPECT_EQ(b.window->focusWidget(), b.find<QPushButton>("Command4"));
+    EXPECT_EQ(b.window->rules().state().Running, 0);
+
+    b.tickAt(140.5);
+    b.tickAt(200.5);
+    EXPECT_EQ(b.text("Label6"), q(u"3 ＋ 1 × 9 － 2"));
+    EXPECT_EQ(b.counter(4), "10");
+    EXPECT_EQ(b.counter(3), "20");
+    EXPECT_EQ(b.heldDigits(), "3192");
+
+    // A new game starts from scratch but leaves the old example answer up.
+    startAt(b, 300, {1, 2, 3, 4});
+    EXPECT_EQ(b.counter(0), "1");
+    for (int i : {1, 2, 4, 5, 6}) EXPECT_EQ(b.counter(i), "") << i;
+    EXPECT_EQ(b.counter(3), "Start");
+    EXPECT_EQ(b.text("Label6"), q(u"3 ＋ 1 × 9 － 2"));
+    EXPECT_EQ(b.window->focusWidget(), b.find<QLineEdit>("Text3"));
+}
+
+TEST(TimedGame, GameLimitEndsTheGameEvenWhenTheProblemLimitFallsDue) {
+    WindowBench b;
+    startAt(b, 0, {3, 1, 9, 2});
+    b.clock.now = 3571;
+    b.host.queue({1, 2, 3, 4});
+    b.click("Command5");
+    b.tickAt(3600.9);  // 3600 whole seconds: not yet over
+    EXPECT_EQ(b.counter(3), "3600");
+    expectPlayingButtons(b);
+
+    b.tickAt(3601.2);  // game 3601, problem 30: the game ends and nothing more is dealt
+    EXPECT_EQ(b.counter(3), "3601");
+    expectIdleButtons(b);
+    EXPECT_EQ(b.counter(0), "2");
+    EXPECT_EQ(b.counter(2), "1");
+    EXPECT_EQ(b.shownDigits(), "1234");
+    EXPECT_EQ(b.text("Label6"), q(u"1 ＋ 2 ＋ 3 ＋ 4"));
+
+    b.tickAt(3605);
+    EXPECT_EQ(b.counter(3), "3601");
+    EXPECT_EQ(b.text("Label6"), q(u"1 ＋ 2 ＋ 3 ＋ 4"));
+}
+
+TEST(TimedGame, CloseEndsTheProgramFromEitherState) {
+    WindowBench idle;
+    idle.click("Command3");
+    EXPECT_EQ(idle.program.ended, 1);
+    EXPECT_TRUE(idle.window->programEnded());
+
+    WindowBench playing;
+    startAt(playing, 100, {3, 1, 9, 2});
+    playing.click("Command3");
+    EXPECT_EQ(playing.program.ended, 1);
+}
+
+TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
+    WindowBench b;
+    b.setTarget(u"24");
+    startAt(b, 100, {1, 1, 1, 1, 3, 8, 1, 1});
+    EXPECT_EQ(b.shownDigits(), "3811");
+    EXPECT_EQ(b.heldDigits(), "3811");
+
+    Evaluator check(b.host);
+    for (int i = 0; i < 30; ++i) {
+        b.click("Command5");
+        auto digits = b.heldDigits();
+        DigitTexts texts;
+        for (std::size_t k = 0; k < 4; ++k) texts[k] = std::u16string(1, char16_t(digits[k]));
+        EXPECT_TRUE(findSolution(check, texts, u"24").has_value()) << digits;
+        EXPECT_EQ(b.shownDigits(), digits);
+    }
+}
+
+TEST(Targets, UnreachableCurrentTargetLeavesTheExampleAnswer) {
+    WindowBench b;
+    startAt(b, 100, {3, 1, 9, 2});
+    b.setTarget(u"999");
+    b.click("Command6");
+    EXPECT_EQ(b.text("Label6"), "");
+    expectIdleButtons(b);
+}
+
+TEST(Targets, TargetNoDigitsReachSaysSoAndGoesIdle) {
+    for (const char16_t* target : {u"0.123", u"99999", u"1E999"}) {
+        WindowBench b;
+        b.setTarget(target);
+        startAt(b, 100, {});
+        ASSERT_EQ(b.messages.shown.size(), 1u);
+        EXPECT_NE(b.messages.shown[0].find(target), std::u16string::npos);
+        expectIdleButtons(b);
+        EXPECT_EQ(b.window->rules().state().Running, 0);
+        EXPECT_EQ(b.window->focusWidget(), b.find<QPushButton>("Command4"));
+        // A bounded number of random deals, not an endless one.
+        EXPECT_LE(b.host.draws, 4 * Mivor10::kRandomDraws);
+
+        b.tickAt(140);
+        EXPECT_EQ(b.counter(4), "");
+
+        b.setTarget(u"10");
+        startAt(b, 200, {3, 1, 9, 2});
+        expectPlayingButtons(b);
+        EXPECT_EQ(b.shownDigits(), "3192");
+    }
+}
+
+TEST(Targets, RareTargetIsDealtFromTheSequencesThatReachIt) {
+    // 6561 = 9*9*9*9 is reached by 9999 alone.
+    WindowBench b;
+    b.setTarget(u"6561");
+    startAt(b, 100, {});
+    EXPECT_TRUE(b.messages.shown.empty());
+    EXPECT_EQ(b.shownDigits(), "9999");
+    expectPlayingButtons(b);
+    b.click("Command6");
+    EXPECT_EQ(b.text("Label6"), q(u"9 × 9 × 9 × 9"));
+}
+
+TEST(Targets, TargetBecomingUnreachableMidGameEndsItAfterCounting) {
+    WindowBench b;
+    startAt(b, 100, {3, 1, 9, 2});
+    b.setTarget(u"0.123");
+    b.click("Command5");
+    EXPECT_EQ(b.messages.shown.size(), 1u);
+    EXPECT_EQ(b.counter(2), "1");
+    EXPECT_EQ(b.counter(6), "0%");
+    expectIdleButtons(b);
+}
+
+}  // namespace
+}  // namespace pelmora::game
