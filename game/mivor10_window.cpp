@@ -68,6 +68,14 @@ void setColours(QWidget* widget, const QColor& background, const QColor& text) {
     widget->setAutoFillBackground(true);
 }
 
+// Only the background: text keeps the palette's own colours for enabled and disabled.
+void setBackground(QWidget* widget, const QColor& background) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, background);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
 void setTextColour(QWidget* widget, const QColor& text) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, text);
@@ -83,16 +91,28 @@ QColor systemWindowText() {
 
 enum LabelStyle { kPlain = 0, kBordered = 1, kCentred = 2, kAutoSized = 4 };
 
+// A label with a single black line around it, whatever its text colour.
+class BorderedLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        QPainter painter(this);
+        painter.setPen(QColor(0, 0, 0));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& place,
                   const QFont* font, int style) {
-    auto* label = new QLabel(caption, parent);
+    QLabel* label =
+        (style & kBordered) ? new BorderedLabel(caption, parent) : new QLabel(caption, parent);
     label->setObjectName(name);
     label->setGeometry(place);
     if (font) label->setFont(*font);
-    if (style & kBordered) {
-        label->setFrameStyle(QFrame::Box | QFrame::Plain);
-        label->setLineWidth(1);
-    }
+    if (style & kBordered) label->setContentsMargins(1, 1, 1, 1);
     label->setAlignment((style & kCentred) ? Qt::AlignHCenter | Qt::AlignVCenter
                                            : Qt::AlignLeft | Qt::AlignTop);
     if (style & kAutoSized) label->adjustSize();
@@ -189,7 +209,7 @@ void Mivor10Window::build() {
     setObjectName(QStringLiteral("mivor10"));
     setWindowIcon(QIcon(QPixmap(QStringLiteral(":/pictures/icon.xpm"))));
     setFont(QFont(QStringLiteral("IPAGothic"), 9));
-    setColours(this, kWhite, QApplication::palette().color(QPalette::WindowText));
+    setBackground(this, kWhite);
     resize(px(8205), px(4050));
 
     const QFont counter = gothic(12, true);
@@ -223,7 +243,7 @@ void Mivor10Window::build() {
     auto* frame1 = new QGroupBox(this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(twipRect(840, 720, 6495, 735));
-    setColours(frame1, kWhite, QApplication::palette().color(QPalette::WindowText));
+    setBackground(frame1, kWhite);
     struct Result {
         int index;
         const char16_t* heading;
@@ -262,7 +282,10 @@ void Mivor10Window::build() {
         combo1_[i]->setGeometry(twipRect(comboPlaces[i].first, 1725, comboPlaces[i].second, 480));
         combo1_[i]->setFont(operatorFont);
         combo1_[i]->setEditable(false);
-        setColours(combo1_[i], kWhite, QApplication::palette().color(QPalette::Text));
+        QPalette palette = combo1_[i]->palette();
+        palette.setColor(QPalette::Button, kWhite);
+        palette.setColor(QPalette::Base, kWhite);
+        combo1_[i]->setPalette(palette);
     }
     makeLabel(this, QStringLiteral("Label2"), QStringLiteral("="), twipRect(6240, 1605, 375, 720),
               &sign, kAutoSized);
