@@ -261,9 +261,11 @@ Value Evaluator::Eval(std::u16string_view text) {
         EvalErrorCode = 2;
         return Value();
     }
+    if (depth_ == 0) textProduced_ = 0;
     ++depth_;
     try {
         Value result = evalUntrapped(std::u16string(text));
+        chargeText(result);
         --depth_;
         return result;
     } catch (const EvalFailure&) {
@@ -277,6 +279,13 @@ Value Evaluator::Eval(std::u16string_view text) {
     EvalErrorCode = 2;
     currentError_ = 0;
     return Value();
+}
+
+void Evaluator::chargeText(const Value& result) {
+    if (!result.isString()) return;
+    std::size_t bytes = result.asString().byteLength();
+    if (bytes > kTextBudget - textProduced_) throw EvalFailure("too much text in one evaluation");
+    textProduced_ += bytes;
 }
 
 Value Evaluator::evalUntrapped(std::u16string t) {

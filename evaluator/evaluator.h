@@ -39,13 +39,18 @@ class Evaluator {
 
     // Eval calls nested deeper than this fail (code 2) instead of exhausting the stack.
     static constexpr int kMaxEvalDepth = 200;
+    // Bytes of text that one outermost Eval may produce in all; past it the producing call
+    // fails, so no text can make an evaluation run for long or fill the memory.
+    static constexpr std::size_t kTextBudget = std::size_t{256} << 20;
 
   private:
     Value evalUntrapped(std::u16string text);
+    void chargeText(const Value& result);
 
     Host& host_;
     std::int32_t currentError_ = 0;
     int depth_ = 0;
+    std::size_t textProduced_ = 0;
 };
 
 }  // namespace pelmora

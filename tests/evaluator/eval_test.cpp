@@ -188,6 +188,20 @@ TEST(EvalCapacity, DeepRecursionFailsInsteadOfOverflowingTheStack) {
     EXPECT_EQ(minus.code(), 2);
 }
 
+TEST(EvalCapacity, TextProducedByOneEvaluationIsBounded) {
+    // Each text is within the limit of one String, but together they are far past the budget.
+    std::string many = "LEN(SPACE$(30000000))";
+    for (int i = 0; i < 4; ++i) many += "+LEN(SPACE$(30000000))";
+    Bench bench;
+    EXPECT_EQ(bench.show(many), "Long: 120000000");  // the fifth text is past the budget
+    EXPECT_EQ(bench.code(), 2);
+
+    Bench fresh;  // the budget starts anew with every outermost evaluation
+    EXPECT_EQ(fresh.show("LEN(SPACE$(30000000))"), "Long: 30000000");
+    EXPECT_EQ(fresh.show("LEN(SPACE$(30000000))"), "Long: 30000000");
+    EXPECT_EQ(fresh.code(), 0);
+}
+
 TEST(EvalInput, CallerTextIsNotChanged) {
     Bench bench;
     std::u16string text = u"-(1+2)";
