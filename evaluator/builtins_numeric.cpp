@@ -129,11 +129,6 @@ F roundToPlaces(F x, std::int32_t d) {
     return rounded;
 }
 
-bool lessText(const StringValue& a, const StringValue& b) {
-    if (a.units != b.units) return a.units < b.units;
-    return a.loneByte < b.loneByte;
-}
-
 }  // namespace
 
 Value ABS(Call& call) {
@@ -359,14 +354,14 @@ Value LOG_range(Call& call) {
 Value MAX(Call& call) {
     StringValue a = plainString(call.arg(0));
     Value w = call.arg(1);
-    if (lessText(plainString(w), a)) return Value::string(std::move(a));
+    if (plainString(w) < a) return Value::string(std::move(a));
     return w;
 }
 
 Value MIN(Call& call) {
     StringValue a = plainString(call.arg(0));
     Value w = call.arg(1);
-    if (lessText(a, plainString(w))) return Value::string(std::move(a));
+    if (a < plainString(w)) return Value::string(std::move(a));
     return w;
 }
 

@@ -119,18 +119,13 @@ Value power(const Value& l, const Value& r) {
     return checkedDouble(d);
 }
 
-bool lessText(const StringValue& a, const StringValue& b) {
-    if (a.units != b.units) return a.units < b.units;
-    return a.loneByte < b.loneByte;
-}
-
 // -1, 0 or 1: numbers below every text, Empty as 0 or as the empty text.
 int compare(const Value& l, const Value& r) {
     bool textL = l.isString(), textR = r.isString();
     if (textL && textR) {
         const auto& a = l.asString();
         const auto& b = r.asString();
-        return lessText(a, b) ? -1 : lessText(b, a) ? 1 : 0;
+        return a < b ? -1 : b < a ? 1 : 0;
     }
     if (textL || textR) {
         const Value& other = textL ? r : l;

@@ -64,6 +64,12 @@ struct StringValue {
     static StringValue concat(const StringValue& left, const StringValue& right);
 };
 
+// Code unit by code unit, a prefix before the longer text; a lone byte after its units.
+inline bool operator<(const StringValue& a, const StringValue& b) {
+    if (a.units != b.units) return a.units < b.units;
+    return a.loneByte < b.loneByte;
+}
+
 struct ObjectValue {
     std::int32_t errorNumber = 0;
     bool operator==(const ObjectValue&) const = default;
