@@ -6,20 +6,6 @@
 namespace pelmora::testing {
 namespace {
 
-struct Row {
-    const char* expression;
-    const char* expected;  // "Kind: plain text"
-    int code = 0;          // EvalErrorCode afterwards
-};
-
-void checkRows(const std::vector<Row>& rows) {
-    for (const auto& row : rows) {
-        Bench bench;
-        EXPECT_EQ(bench.show(row.expression), row.expected) << row.expression;
-        EXPECT_EQ(bench.code(), row.code) << row.expression;
-    }
-}
-
 TEST(EvalPriorities, EqualPrioritiesApplyLeftToRight) {
     checkRows({
         {"3+4*2-1", "Double: 10"},

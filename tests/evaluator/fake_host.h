@@ -8,6 +8,8 @@
 #include "evaluator/random.h"
 #include "evaluator/text.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <stdexcept>
 #include <string>
@@ -62,5 +64,22 @@ struct Bench {
     std::string show(std::string_view utf8) { return describe(eval(utf8)); }
     int code() const { return evaluator.EvalErrorCode; }
 };
+
+// One row of an expression table: the value shown as "Kind: plain text", and the code after.
+struct Row {
+    const char* expression;
+    const char* expected;
+    int code = 0;
+};
+
+// Evaluates every row in an evaluator of its own, set up first by `setUp` when given.
+inline void checkRows(const std::vector<Row>& rows, void (*setUp)(FakeHost&) = nullptr) {
+    for (const auto& row : rows) {
+        Bench bench;
+        if (setUp) setUp(bench.host);
+        EXPECT_EQ(bench.show(row.expression), row.expected) << row.expression;
+        EXPECT_EQ(bench.code(), row.code) << row.expression;
+    }
+}
 
 }  // namespace pelmora::testing

@@ -13,20 +13,6 @@
 namespace pelmora::testing {
 namespace {
 
-struct Row {
-    const char* expression;
-    const char* expected;  // "Kind: plain text"
-    int code = 0;          // EvalErrorCode afterwards
-};
-
-void checkRows(const std::vector<Row>& rows) {
-    for (const auto& row : rows) {
-        Bench bench;
-        EXPECT_EQ(bench.show(row.expression), row.expected) << row.expression;
-        EXPECT_EQ(bench.code(), row.code) << row.expression;
-    }
-}
-
 // The byte view of a String result as spaced hexadecimal pairs ("41 00 42").
 std::string bytesOf(const Value& v) {
     if (!v.isString()) return "not a String: " + describe(v);

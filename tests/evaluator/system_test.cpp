@@ -14,21 +14,6 @@
 namespace pelmora::testing {
 namespace {
 
-struct Row {
-    const char* expression;
-    const char* expected;  // "Kind: plain text"
-    int code = 0;          // EvalErrorCode afterwards
-};
-
-void checkRows(const std::vector<Row>& rows, void (*setUp)(FakeHost&) = nullptr) {
-    for (const auto& row : rows) {
-        Bench bench;
-        if (setUp) setUp(bench.host);
-        EXPECT_EQ(bench.show(row.expression), row.expected) << row.expression;
-        EXPECT_EQ(bench.code(), row.code) << row.expression;
-    }
-}
-
 // A failure inside the built-in ends the call; the Eval around it gives Empty and code 2.
 void checkFailures(const std::vector<const char*>& expressions) {
     for (const char* expression : expressions) {
