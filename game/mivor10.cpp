@@ -223,12 +223,9 @@ void Mivor10::Timer1_Timer() {
     double now = clock_.seconds();
     std::int64_t game = wholeSeconds(now - state_.GameStart);
     if (game > 0) controls_.Label4[3] = integerText(game);
-    if (game > kGameLimit) {
-        // The game is over: no further problem is dealt or counted, and the example answer
-        // Stop has just shown stays.
-        Command6_Click();
-        return;
-    }
+    // Stop does not end the tick: when the problem limit falls due too, Next deals one more
+    // problem, and the next tick stops the game again.
+    if (game > kGameLimit) Command6_Click();
     std::int64_t problem = wholeSeconds(now - state_.ProblemStart);
     if (problem >= kProblemLimit) {
         Command5_Click();

@@ -311,7 +311,7 @@ TEST(TimedGame, StopShowsTheExampleAnswerAndGoesIdle) {
     EXPECT_EQ(b.window->focusWidget(), b.find<QLineEdit>("Text3"));
 }
 
-TEST(TimedGame, GameLimitEndsTheGameEvenWhenTheProblemLimitFallsDue) {
+TEST(TimedGame, GameLimitMeetingTheProblemLimitDealsOneMoreProblem) {
     WindowBench b;
     startAt(b, 0, {3, 1, 9, 2});
     b.clock.now = 3571;
@@ -321,17 +321,38 @@ TEST(TimedGame, GameLimitEndsTheGameEvenWhenTheProblemLimitFallsDue) {
     EXPECT_EQ(b.counter(3), "3600");
     expectPlayingButtons(b);
 
-    b.tickAt(3601.2);  // game 3601, problem 30: the game ends and nothing more is dealt
+    // Game 3601 and problem 30 in one tick: Stop, then Next deals and counts one more.
+    b.host.queue({9, 1, 1, 1});
+    b.tickAt(3601.2);
     EXPECT_EQ(b.counter(3), "3601");
-    expectIdleButtons(b);
-    EXPECT_EQ(b.counter(0), "2");
-    EXPECT_EQ(b.counter(2), "1");
-    EXPECT_EQ(b.shownDigits(), "1234");
+    EXPECT_EQ(b.counter(0), "3");
+    EXPECT_EQ(b.counter(2), "2");
+    EXPECT_EQ(b.shownDigits(), "9111");
     EXPECT_EQ(b.text("Label6"), q(u"1 ＋ 2 ＋ 3 ＋ 4"));
+    EXPECT_EQ(b.window->rules().state().Running, 1);
+    EXPECT_TRUE(b.find<QPushButton>("Command6")->isEnabled());
+    EXPECT_FALSE(b.find<QPushButton>("Command4")->isEnabled());
+    EXPECT_FALSE(b.find<QPushButton>("Command2")->isEnabled());
 
-    b.tickAt(3605);
-    EXPECT_EQ(b.counter(3), "3601");
-    EXPECT_EQ(b.text("Label6"), q(u"1 ＋ 2 ＋ 3 ＋ 4"));
+    // The next tick finds the game limit still passed and stops for good.
+    b.tickAt(3602.5);
+    expectIdleButtons(b);
+    EXPECT_EQ(b.counter(0), "3");
+    EXPECT_EQ(b.text("Label6"), q(u"9 ＋ 1 ＋ 1 － 1"));
+    b.tickAt(3610);
+    EXPECT_EQ(b.counter(3), "3602");
+}
+
+TEST(TimedGame, GameLimitClearsTheExampleAnswerStopShowedWhenTheProblemIsOld) {
+    WindowBench b;
+    startAt(b, 0, {3, 1, 9, 2});
+    b.clock.now = 3580;
+    b.host.queue({1, 2, 3, 4});
+    b.click("Command5");
+    b.tickAt(3601.5);  // game 3601, problem 21: Stop shows the answer, the tick clears it
+    expectIdleButtons(b);
+    EXPECT_EQ(b.text("Label6"), "");
+    EXPECT_EQ(b.counter(4), "9");
 }
 
 TEST(TimedGame, CloseEndsTheProgramFromEitherState) {
