@@ -18,21 +18,21 @@ namespace {
 class SolveHost : public pelmora::StandardHost {
   public:
     [[noreturn]] void endProgram(std::u16string_view message) override {
-        std::fprintf(stderr, "pelmora-solve: %s\n", pelmora::toUtf8(message).c_str());
+        std::fputs(("pelmora-solve: " + pelmora::toUtf8(message) + "\n").c_str(), stderr);
         std::exit(2);
     }
 };
 
 int usage(const std::string& problem) {
-    std::fprintf(stderr,
-                 "pelmora-solve: %s (usage: pelmora-solve DIGITS [--target T] [--all]"
-                 " | pelmora-solve --census [--target T])\n",
-                 problem.c_str());
+    std::string line = "pelmora-solve: " + problem +
+                       " (usage: pelmora-solve DIGITS [--target T] [--all]"
+                       " | pelmora-solve --census [--target T])\n";
+    std::fputs(line.c_str(), stderr);
     return 2;
 }
 
 void printLine(std::u16string_view text) {
-    std::printf("%s\n", pelmora::toUtf8(text).c_str());
+    std::fputs((pelmora::toUtf8(text) + "\n").c_str(), stdout);
 }
 
 }  // namespace
@@ -67,7 +67,9 @@ int main(int argc, char** argv) {
     if (census) {
         auto reaching =
             pelmora::game::reachingSequences(evaluator, pelmora::game::readNumber(targetText));
-        std::printf("%zu of %d\n", reaching.size(), pelmora::game::kDigitSequences);
+        std::string line = std::to_string(reaching.size()) + " of " +
+                           std::to_string(pelmora::game::kDigitSequences) + "\n";
+        std::fputs(line.c_str(), stdout);
         return 0;
     }
 
