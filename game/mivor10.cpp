@@ -16,7 +16,7 @@ namespace pelmora::game {
 namespace {
 
 constexpr std::u16string_view kMakersNotice = u"(C) 2026 Pelmora 開発チーム";
-constexpr std::u16string_view kPlus = u"＋";
+constexpr char16_t kPlus[] = u"＋";
 
 std::u16string integerText(std::int64_t n) {
     char buffer[24];
@@ -157,7 +157,7 @@ void Mivor10::Command2_Click() {
     if (value == target) {
         state_.Score += pointsFor(readNumber(controls_.Label4[4]));
         controls_.Label4[5] = integerText(state_.Score);
-        for (auto& combo : controls_.Combo1) combo = kPlus;
+        resetOperators();
         controls_.Label6.clear();
         ++state_.CorrectCount;
         ++state_.ProblemNumber;
@@ -202,7 +202,7 @@ void Mivor10::Command5_Click() {
     controls_.Label4[0] = integerText(state_.ProblemNumber);
     controls_.Label4[2] = integerText(state_.IncorrectCount);
     if (FindSolution() == 99) controls_.Label6 = state_.ExampleAnswer;
-    for (auto& combo : controls_.Combo1) combo = kPlus;
+    resetOperators();
     if (DealProblem()) {
         state_.Running = 1;
         state_.ProblemStart = clock_.seconds();
@@ -269,6 +269,10 @@ void Mivor10::RefreshPercentage() {
     double correct = readNumber(controls_.Label4[1]);
     double incorrect = correct > 0 ? readNumber(controls_.Label4[2]) : 0;
     controls_.Label4[6] = percentageText(correct, incorrect);
+}
+
+void Mivor10::resetOperators() {
+    controls_.Combo1.fill(std::u16string(kPlus));
 }
 
 void Mivor10::showDigit(int i, int digit) {

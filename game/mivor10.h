@@ -67,6 +67,7 @@ class Mivor10 {
     int FindSolution();
     void RefreshPercentage();
 
+    void resetOperators();
     void showDigit(int i, int digit);
     void enterIdle();
     std::u16string chosenFormula() const;
