@@ -5,6 +5,7 @@
 #include <unicode/unistr.h>
 #include <unicode/utf16.h>
 
+#include <array>
 #include <memory>
 #include <stdexcept>
 
@@ -140,47 +141,116 @@ std::u16string toLower(std::u16string_view text) {
     return mapCodePoints(text, [](UChar32 c) { return u_tolower(c); });
 }
 
-// The transliterators are built once and never change afterwards.
-//
-// ICU turns a half-width voiced or semi-voiced mark that joins no letter into the combining
-// U+3099 or U+309A; its full-width form is the spacing mark U+309B or U+309C. Only the runs of
-// half-width characters go through ICU, so a combining mark already in the text stays.
-std::u16string toFullWidth(std::u16string_view text) {
-    static const auto t = makeTransliterator(kToFullWidthRules);
-    auto halfWidth = [](char16_t c) {
-        return (c >= u'\u0020' && c <= u'\u007E') || (c >= u'\uFF61' && c <= u'\uFF9F');
-    };
+// The transliterators are built once and never change afterwards. ASCII and the space take
+// their other form by the fixed offset between the two blocks (ICU's mapping is the same);
+// only the katakana and Japanese punctuation go through ICU, which is slow on long texts.
+
+namespace {
+
+constexpr char16_t kWideOffset = 0xFEE0;  // U+0021 to U+FF01
+
+bool asciiHalf(char16_t c) {
+    return c >= u'\u0020' && c <= u'\u007E';
+}
+bool asciiFull(char16_t c) {
+    return c == u'\u3000' || (c >= u'\uFF01' && c <= u'\uFF5E');
+}
+
+char16_t asciiToFull(char16_t c) {
+    return c == u' ' ? u'\u3000' : char16_t(c + kWideOffset);
+}
+char16_t asciiToHalf(char16_t c) {
+    return c == u'\u3000' ? u' ' : char16_t(c - kWideOffset);
+}
+
+// Splits the text into runs that convert directly, runs for ICU and runs that stay.
+template <typename Classify, typename Direct, typename ThroughIcu>
+std::u16string convertRuns(std::u16string_view text, Classify classify, Direct direct,
+                           ThroughIcu throughIcu) {
     std::u16string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        bool inRun = halfWidth(text[i]);
+        int kind = classify(text[i]);
         std::size_t end = i;
-        while (end < text.size() && halfWidth(text[end]) == inRun) ++end;
+        while (end < text.size() && classify(text[end]) == kind) ++end;
         std::u16string_view run = text.substr(i, end - i);
-        if (!inRun) {
-            out += run;
+        if (kind == 0) {
+            for (char16_t c : run) out.push_back(direct(c));
+        } else if (kind == 1) {
+            out += throughIcu(run);
         } else {
-            for (char16_t c : transliterate(*t, run)) {
-                if (c == u'\u3099') c = u'\u309B';
-                if (c == u'\u309A') c = u'\u309C';
-                out.push_back(c);
-            }
+            out += run;
         }
         i = end;
     }
     return out;
 }
 
+}  // namespace
+
+// ICU turns a half-width voiced or semi-voiced mark that joins no letter into the combining
+// U+3099 or U+309A; its full-width form is the spacing mark U+309B or U+309C. Only the runs of
+// half-width characters go through ICU, so a combining mark already in the text stays.
+std::u16string toFullWidth(std::u16string_view text) {
+    static const auto t = makeTransliterator(kToFullWidthRules);
+    auto classify = [](char16_t c) {
+        if (asciiHalf(c)) return 0;
+        return (c >= u'\uFF61' && c <= u'\uFF9F') ? 1 : 2;
+    };
+    // A letter and a following voiced or semi-voiced mark may join, so a letter is converted
+    // together with its mark; each distinct piece goes through ICU once per call.
+    std::array<std::u16string, 63 * 3> memo;
+    auto piece = [&](std::u16string_view p) -> const std::u16string& {
+        std::size_t key = (p[0] - u'\uFF61') * 3 + (p.size() == 1 ? 0 : p[1] == u'\uFF9E' ? 1 : 2);
+        std::u16string& wide = memo[key];
+        if (wide.empty()) {
+            wide = transliterate(*t, p);
+            for (char16_t& c : wide) {
+                if (c == u'\u3099') c = u'\u309B';
+                if (c == u'\u309A') c = u'\u309C';
+            }
+        }
+        return wide;
+    };
+    auto katakana = [&](std::u16string_view run) {
+        std::u16string wide;
+        for (std::size_t i = 0; i < run.size(); ++i) {
+            bool marked =
+                i + 1 < run.size() && (run[i + 1] == u'\uFF9E' || run[i + 1] == u'\uFF9F');
+            wide += piece(run.substr(i, marked ? 2 : 1));
+            if (marked) ++i;
+        }
+        return wide;
+    };
+    return convertRuns(text, classify, asciiToFull, katakana);
+}
+
 // ICU leaves the spacing voiced and semi-voiced marks alone; their half-width forms are
 // U+FF9E and U+FF9F.
 std::u16string toHalfWidth(std::u16string_view text) {
     static const auto t = makeTransliterator(kToHalfWidthRules);
-    std::u16string out = transliterate(*t, text);
-    for (char16_t& c : out) {
-        if (c == u'\u309B') c = u'\uFF9E';
-        if (c == u'\u309C') c = u'\uFF9F';
-    }
-    return out;
+    auto classify = [](char16_t c) {
+        if (asciiFull(c)) return 0;
+        return c >= u'\u3000' && c <= u'\u30FF' ? 1 : 2;
+    };
+    // Each character converts on its own; each distinct one goes through ICU once per call.
+    std::array<std::u16string, 256> memo;
+    auto katakana = [&](std::u16string_view run) {
+        std::u16string narrow;
+        for (char16_t c : run) {
+            std::u16string& half = memo[c - u'\u3000'];
+            if (half.empty()) {
+                half = transliterate(*t, std::u16string_view(&c, 1));
+                for (char16_t& h : half) {
+                    if (h == u'\u309B') h = u'\uFF9E';
+                    if (h == u'\u309C') h = u'\uFF9F';
+                }
+            }
+            narrow += half;
+        }
+        return narrow;
+    };
+    return convertRuns(text, classify, asciiToHalf, katakana);
 }
 
 }  // namespace pelmora
