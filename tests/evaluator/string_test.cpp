@@ -62,52 +62,31 @@ TEST(StringArguments, ArriveUpperCasedAndOnlyNamedSlotsAreEvaluated) {
     checkRows({
         {R"(MID$("abc",1,1))", "String: A"},
         {R"(LCASE$("ABC"))", "String: abc"},
-        {R"(UCASE("abc"))", "String: ABC"},
-        {R"(LEN(12.5))", "Long: 4"},
-        {R"(LEN(0.5))", "Long: 3"},
         {R"(LEN("AB",1/0))", "Long: 2"},
-        {R"(KMID$("ABC",2))", "String: BC"},
-        {R"(INSTR(1,"ABC","B",1/0))", "Long: 2"},
         {R"(LEFT$("AB"))", "String: ", 2},
-        {R"(LEN(1/0))", "Long: 0", 2},
-        {R"(SPACE$(1/0))", "String: ", 2},
     });
 }
 
 TEST(StringByteView, ByteFunctionsCutTheLittleEndianStorage) {
     checkBytes({
-        {R"(LEFT$("ABCD",4))", "41 00 42 00"},
         {R"(LEFT$("ABCD",3))", "41 00 42"},
-        {R"(LEFT$("ABCD",0))", ""},
-        {R"(LEFT$("AB",99))", "41 00 42 00"},
-        {R"(RIGHT$("ABCD",2))", "44 00"},
         {R"(RIGHT$("ABCD",3))", "00 44 00"},
-        {R"(RIGHT$("AB",99))", "41 00 42 00"},
         {R"(MID$("ABCD",2))", "00 42 00 43 00 44 00"},
-        {R"(MID$("ABCDE",3))", "42 00 43 00 44 00 45 00"},
         {R"(MID$("ABC",6))", "00"},
         {R"(MID$("ABC",7))", ""},
-        {R"(LEFT$("あ",1))", "42"},
-        {R"(RIGHT$("あ",1))", "30"},
-        {R"(CHR$(65))", "41"},
-        {R"(CHR$(65.5))", "42"},
-        {R"(CHR$("&HFF"))", "FF"},
-        {R"(LEFT$(12345,3))", "31 00 32"},
+    });
+    checkRows({
+        {R"(ASC("あ"))", "Byte: 66"},
+        {R"(ASC(MID$("AB",2)))", "Byte: 0"},
     });
 }
 
 TEST(StringByteView, ConcatenationPairsALoneByteWithTheNextText) {
     checkBytes({
-        {R"(CHR$(65)+CHR$(0))", "41 00"},
         {R"(LEFT$("ABCD",3)+"Z")", "41 00 42 5A 00"},
         {R"(CHR$(65)+"")", "41"},
-        {R"(""+CHR$(65))", "41"},
-        {R"(CHR$(&H42)+CHR$(&H30))", "42 30"},
-        {R"(LEFT$(LEFT$("ABCD",3)+CHR$(0),4))", "41 00 42 00"},
-        {R"(MID$("ABC",2)+CHR$(0))", "00 42 00 43 00 00"},
     });
     checkRows({
-        {R"(CHR$(65)+CHR$(0))", "String: A"},
         {R"(CHR$(&H42)+CHR$(&H30))", "String: あ"},
         {R"(LEFT$("ABCD",3)+CHR$(0)+"C")", "String: ABC"},
     });
@@ -115,77 +94,39 @@ TEST(StringByteView, ConcatenationPairsALoneByteWithTheNextText) {
 
 TEST(StringByteView, LoneByteIsNoCharacter) {
     checkRows({
-        {R"(LEN(LEFT$("ABCD",3)))", "Long: 1"},
         {R"(LEN(CHR$(65)))", "Long: 0"},
         {R"(KLEN(MID$("ABCD",2)))", "Long: 3"},
-        {R"(KMID$(LEFT$("ABC",5),1))", "String: AB"},
         {R"(INSTR(LEFT$("ABC",5),"C"))", "Long: 0"},
-        {R"(TRIM(CHR$(32)))", "String: "},
     });
     // Character mapping keeps the lone byte behind the mapped characters.
     checkBytes({
         {R"(LCASE$(LEFT$("AB",3)))", "61 00 42"},
         {R"(RTRIM$(LEFT$("A  ",5)))", "41 00 20"},
-        {R"(AKCNV$(LEFT$("A",1)))", "41"},
-    });
-}
-
-TEST(StringByteView, AscReadsTheFirstByteAndChrMakesOne) {
-    checkRows({
-        {R"(ASC("a"))", "Byte: 65"},
-        {R"(ASC("あ"))", "Byte: 66"},
-        {R"(ASC(65))", "Byte: 54"},
-        {R"(ASC(CHR$(200)))", "Byte: 200"},
-        {R"(ASC(MID$("AB",2)))", "Byte: 0"},
-        {R"(ASC("ABC",1/0))", "Byte: 65"},
     });
 }
 
 TEST(StringCharacters, PositionsCountCodeUnits) {
     checkRows({
-        {R"(LEN("あいう"))", "Long: 3"},
-        {R"(KLEN("あいう"))", "Long: 3"},
-        {R"(LEN(""))", "Long: 0"},
         {R"(KMID$("あいうえ",2,2))", "String: いう"},
-        {R"(KMID$("あいう",2))", "String: いう"},
-        {R"(KMID$("あいう",3,99))", "String: う"},
-        {R"(KMID$("あいう",1,0))", "String: "},
         {R"(KMID$("あいう",4))", "String: "},
         {R"(KMID$("あいう",4,-1))", "Empty: ", 2},
-        {R"(MID$("ABCDE",2,3))", "String: BCD"},
-        {R"(MID$("ABCDE",5,1))", "String: E"},
         {R"(MID$("ABCDE",2.5,1.5))", "String: BC"},
-        {R"(MID$("ABC",4,1))", "String: "},
-        {R"(KMID$(12345,2,3))", "String: 234"},
     });
 }
 
-// INSTR and KINSTR are the same function; every row is checked under both names.
+// INSTR and KINSTR follow the same rule; every row is checked under both names.
 TEST(StringSearch, FollowsTheSearchRule) {
+    // clang-format off
     const std::vector<Row> rows = {
-        {R"(("ABCABC","C"))", "Long: 3"},
         {R"((4,"ABCABC","C"))", "Long: 6"},
-        {R"((3,"ABCABC","C"))", "Long: 3"},
-        {R"((2,"ABC",""))", "Long: 2"},
         {R"((3,"ABC",""))", "Long: 3"},
         {R"((4,"ABC",""))", "Long: 0"},
-        {R"((5,"ABC",""))", "Long: 0"},
-        {R"(("","A"))", "Long: 0"},
         {R"(("",""))", "Long: 0"},
-        {R"(("ABC","D"))", "Long: 0"},
-        {R"(("ABC","ABCD"))", "Long: 0"},
-        {R"(("ABC","BC"))", "Long: 2"},
-        {R"((3,"ABC","BC"))", "Long: 0"},
-        {R"(("あいう","う"))", "Long: 3"},
         {R"((LCASE$("ABC"),"A"))", "Long: 0"},
-        {R"((12345,34))", "Long: 3"},
-        {R"((1.5,"ABAB","A"))", "Long: 3"},
         {R"(("A",))", "Long: 1", 2},
-        {R"((1,"A",))", "Long: 1", 2},
         {R"((0,"A","A"))", "Empty: ", 2},
-        {R"((-1,"",""))", "Empty: ", 2},
-        {R"(("X","A","A"))", "Empty: ", 2},
     };
+    // clang-format on
     for (const char* name : {"INSTR", "KINSTR"}) {
         for (const auto& row : rows) {
             std::string expression = std::string(name) + row.expression;
@@ -196,67 +137,17 @@ TEST(StringSearch, FollowsTheSearchRule) {
     }
 }
 
-TEST(StringCodes, JisWritesShiftJisCodesInHexadecimal) {
+TEST(StringCodes, JisAndKnjConvertBetweenCharactersAndHexadecimalCodes) {
     checkRows({
-        {R"(JIS$("A"))", "String: 41"},
-        {R"(JIS$("あ"))", "String: 82A0"},
         {R"(JIS$("ABC"))", "String: 41"},
-        {R"(JIS$("　"))", "String: 8140"},
-        {R"(JIS$("ｱ"))", "String: B1"},
         {R"(JIS$(CHR$(10)+CHR$(0)))", "String: A"},
-        {R"(JIS$(CHR$(0)+CHR$(0)))", "String: 0"},
-        {R"(JIS$(7))", "String: 37"},
-        {R"(JIS$("漢"))", "String: 8ABF"},
-        {R"(JIS$("＼"))", "String: 815F"},
-        {R"(JIS$("～"))", "String: 8160"},
-        {R"(JIS$("①"))", "String: 8740"},
         // No code in the code page: the code of "?".
         {R"(JIS$("€"))", "String: 3F"},
-        {R"(JIS$("한"))", "String: 3F"},
-    });
-}
-
-TEST(StringCodes, KnjReadsItsArgumentAsAHexadecimalCode) {
-    checkRows({
-        {R"(KNJ$("82A0"))", "String: あ"},
-        {R"(KNJ$(8140))", "String: \u3000"},
-        {R"(KNJ$(41))", "String: A"},
-        {R"(KNJ$("B1"))", "String: ｱ"},
-        {R"(KNJ$("8ABF"))", "String: 漢"},
-        {R"(KNJ$("5C"))", "String: \\"},
-        {R"(KNJ$("7E"))", "String: ~"},
-        {R"(KNJ$("815F"))", "String: ＼"},
-        {R"(KNJ$("FF"))", "String: \uF8F3"},
         {R"(KNJ$("0082A0"))", "String: あ"},
-        {R"(KNJ$(JIS$("あ")))", "String: あ"},
-    });
-}
-
-TEST(StringCodes, CodesThatNameNoCharacterGiveTheReplacementCharacter) {
-    checkRows({
-        // a lead byte alone
+        {R"(KNJ$("FF"))", "String: \uF8F3"},
+        // Codes that name no character give the replacement character.
         {R"(KNJ$("81"))", "String: \uFFFD"},
-        {R"(KNJ$("E0"))", "String: \uFFFD"},
-        // a bad trail byte, a first byte that leads nothing, an unassigned pair
-        {R"(KNJ$("8120"))", "String: \uFFFD"},
-        {R"(KNJ$("4142"))", "String: \uFFFD"},
-        {R"(KNJ$("0141"))", "String: \uFFFD"},
-        {R"(KNJ$("85A0"))", "String: \uFFFD"},
-        {R"(KNJ$("FFFF"))", "String: \uFFFD"},
-        {R"(STRING$(2,&H81))", "String: \uFFFD\uFFFD"},
     });
-}
-
-TEST(StringCodes, GlibcsMissingSingleBytesMapBothWays) {
-    struct Extra {
-        std::uint16_t code;
-        char16_t unit;
-    };
-    for (const Extra& e : {Extra{0x80, u'\u0080'}, Extra{0xA0, u'\uF8F0'}, Extra{0xFD, u'\uF8F1'},
-                           Extra{0xFE, u'\uF8F2'}, Extra{0xFF, u'\uF8F3'}}) {
-        EXPECT_EQ(cp932::toUnit(e.code), e.unit) << e.code;
-        EXPECT_EQ(cp932::toCode(e.unit), e.code) << e.code;
-    }
 }
 
 // Every code of the table: KNJ$ of the JIS$ of its character gives the character back.
@@ -282,17 +173,8 @@ TEST(StringCodes, EveryCharacterOfTheCodePageRoundTrips) {
 TEST(StringCodes, StringRepeatsOneCharacter) {
     checkRows({
         {R"(STRING$(3,"xy"))", "String: XXX"},
-        {R"(STRING$(3,65))", "String: AAA"},
-        {R"(STRING$(2,321))", "String: AA"},
         {R"(STRING$(2,"&H41"))", "String: &&"},
-        {R"(STRING$(2,177))", "String: ｱｱ"},
-        {R"(STRING$(2,"あい"))", "String: ああ"},
-        {R"(STRING$(0,"A"))", "String: "},
-        {R"(STRING$(2.5,"A"))", "String: AA"},
-        // a negative code also keeps its low byte
         {R"(STRING$(2,-191))", "String: AA"},
-        {R"(STRING$(1,-1))", "String: \uF8F3"},
-        {R"(STRING$(1,&H8140))", "String: @"},
     });
 }
 
@@ -325,23 +207,13 @@ TEST(StringWidth, HalfWidthKatakanaAndPunctuationSwitchForms) {
 }
 
 TEST(StringWidth, VoicedKatakanaSplitIntoTwoHalfWidthCharacters) {
-    struct Pair {
-        std::u16string_view full;
-        std::u16string_view half;
-    };
-    const Pair pairs[] = {
-        {u"ガギグゲゴ", u"ｶﾞｷﾞｸﾞｹﾞｺﾞ"}, {u"ザジズゼゾ", u"ｻﾞｼﾞｽﾞｾﾞｿﾞ"},
-        {u"ダヂヅデド", u"ﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞ"}, {u"バビブベボ", u"ﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞ"},
-        {u"パピプペポ", u"ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ"}, {u"ヴヷヺ", u"ｳﾞﾜﾞｦﾞ"},
-    };
-    for (const auto& p : pairs) {
-        EXPECT_EQ(toHalfWidth(p.full), p.half);
-        // The full-width form joins a letter and its mark again.
-        EXPECT_EQ(toFullWidth(p.half), p.full);
-    }
+    const std::u16string_view full = u"ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポヴヷヺ";
+    const std::u16string_view half = u"ｶﾞｷﾞｸﾞｹﾞｺﾞｻﾞｼﾞｽﾞｾﾞｿﾞﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟｳﾞﾜﾞｦﾞ";
+    EXPECT_EQ(toHalfWidth(full), half);
+    // The full-width form joins a letter and its mark again.
+    EXPECT_EQ(toFullWidth(half), full);
     // A mark that joins nothing becomes the spacing full-width mark, not a combining one.
     EXPECT_EQ(toFullWidth(u"ｱﾞﾟ"), u"ア゛゜");
-    EXPECT_EQ(toFullWidth(u"ﾞ"), u"゛");
     // A combining mark that was already there is left alone.
     EXPECT_EQ(toFullWidth(u"\u3099A"), u"\u3099Ａ");
 }
@@ -363,26 +235,12 @@ TEST(StringWidth, CharactersWithoutAJapaneseCounterpartStay) {
 
 TEST(StringWidth, AkcnvAndKacnvApplyTheForms) {
     checkRows({
-        {R"(AKCNV$("AB1 ｱ"))", "String: ＡＢ１　ア"},
-        {R"(KACNV$("ＡＢ１　ア"))", "String: AB1 ｱ"},
-        {R"(KACNV$("ガ"))", "String: ｶﾞ"},
-        {R"(AKCNV$("ｶﾞ"))", "String: ガ"},
-        {R"(AKCNV$("あ漢"))", "String: あ漢"},
-        {R"(KACNV$("あ漢"))", "String: あ漢"},
-        {R"(AKCNV$(-1.5))", "String: －１．５"},
-        {R"(KLEN(KACNV$("パ")))", "Long: 2"},
+        {R"(AKCNV$("AB1 ｶﾞ"))", "String: ＡＢ１　ガ"},
+        {R"(KACNV$("ＡＢ１　ガ"))", "String: AB1 ｶﾞ"},
     });
 }
 
 TEST(StringCase, OneToOneMappingIncludingFullWidthLatin) {
-    checkRows({
-        {R"(LCASE$("ABC"))", "String: abc"},
-        {R"(LCASE$("Ａ"))", "String: ａ"},
-        {R"(LCASE$("ａ"))", "String: ａ"},
-        {R"(UCASE(LCASE$("ÀBÇ")))", "String: ÀBÇ"},
-        {R"(LCASE$("1+あ漢ｱ"))", "String: 1+あ漢ｱ"},
-        {R"(UCASE(CHR$(97)+CHR$(0)))", "String: A"},
-    });
     EXPECT_EQ(toUpper(u"aｚ\u00FF\u03B1"), u"AＺ\u0178\u0391");
     EXPECT_EQ(toLower(u"AＺ\u0178\u0391"), u"aｚ\u00FF\u03B1");
     // One-to-one: a letter whose upper case is two letters stays as it is.
@@ -391,84 +249,38 @@ TEST(StringCase, OneToOneMappingIncludingFullWidthLatin) {
 
 TEST(StringTrim, OnlySpaceAndIdeographicSpaceAreTrimmed) {
     checkRows({
-        {R"(TRIM("  A  "))", "String: A"},
-        {R"(TRIM("　A　"))", "String: A"},
         {R"(TRIM(" 　A B　 "))", "String: A B"},
         {R"(LTRIM$("  A "))", "String: A "},
         {R"(RTRIM$(" A  "))", "String:  A"},
-        {R"(LTRIM$("   "))", "String: "},
-        {R"(RTRIM$("　"))", "String: "},
-        {R"(TRIM(""))", "String: "},
         {R"(TRIM(TAB(1)+"A"))", "String: \tA"},
-        {R"(LEN(TRIM(" A"+TAB(1))))", "Long: 2"},
-        {R"(TRIM(12))", "String: 12"},
     });
 }
 
-TEST(StringCounts, SpacesAndTabs) {
-    checkRows({
-        {R"(SPACE$(3))", "String:    "},
-        {R"(SPC(3))", "String:    "},
-        {R"(SPACE$(2.5))", "String:   "},
-        {R"(SPACE$(0))", "String: "},
-        {R"(SPACE$("2"))", "String:   "},
-        {R"(TAB(2))", "String: \t\t"},
-    });
-}
-
-TEST(StringCounts, TextsPastTheLimitFailBeforeAllocating) {
+TEST(StringCounts, SpacesAndTabsUpToTheLimitAndNoFurther) {
     const std::int64_t mostUnits = static_cast<std::int64_t>(kMaxStringBytes / 2);
-    Bench bench;
-    EXPECT_EQ(bench.show("LEN(SPACE$(" + std::to_string(mostUnits) + "))"),
-              "Long: " + std::to_string(mostUnits));
-    EXPECT_EQ(bench.code(), 0);
     const std::string over = std::to_string(mostUnits + 1);
     checkRows({
-        {("SPACE$(" + over + ")").c_str(), "Empty: ", 2},
-        {("TAB(" + over + ")").c_str(), "Empty: ", 2},
+        {R"(TAB(2))", "String: \t\t"},
+        {("LEN(SPACE$(" + std::to_string(mostUnits) + "))").c_str(),
+         ("Long: " + std::to_string(mostUnits)).c_str()},
         {("STRING$(" + over + ",\"A\")").c_str(), "Empty: ", 2},
         {"SPACE$(2147483647)", "Empty: ", 2},
-        {"STRING$(2147483647,65)", "Empty: ", 2},
     });
 }
 
 TEST(StringFailures, GiveEmptyWithCode2) {
-    const char* expressions[] = {
-        R"(KMID$("あいう",0))",
-        R"(KMID$("あいう",1,-1))",
-        R"(KMID$("ABC","X"))",
-        R"(MID$("ABC",2,-1))",
-        R"(MID$("ABC",0))",
-        R"(MID$("ABC",0,1))",
-        R"(LEFT$("AB",-1))",
-        R"(RIGHT$("AB",-1))",
-        R"(LEFT$("AB",2147483648))",
-        R"(ASC(""))",
-        R"(ASC(1/0))",
-        R"(CHR$(256))",
-        R"(CHR$(-1))",
-        R"(CHR$("A"))",
-        R"(CHR$(""))",
-        R"(JIS$(""))",
-        R"(JIS$(CHR$(65)))",
-        R"(KNJ$("XYZ"))",
-        R"(KNJ$(""))",
-        R"(KNJ$("10000"))",
-        R"(KNJ$("-1"))",
-        R"(STRING$(2,""))",
-        R"(STRING$(-1,"A"))",
-        R"(STRING$(2,CHR$(65)))",
-        R"(STRING$(1,2147483648))",
-        R"(SPACE$(-1))",
-        R"(SPC(-1))",
-        R"(TAB(-1))",
-        R"(SPACE$("A"))",
-    };
-    for (const char* expression : expressions) {
-        Bench bench;
-        EXPECT_EQ(bench.show(expression), "Empty: ") << expression;
-        EXPECT_EQ(bench.code(), 2) << expression;
-    }
+    checkRows({
+        {R"(KMID$("あいう",0))", "Empty: ", 2},
+        {R"(MID$("ABC",2,-1))", "Empty: ", 2},
+        {R"(LEFT$("AB",-1))", "Empty: ", 2},
+        {R"(ASC(""))", "Empty: ", 2},
+        {R"(CHR$(256))", "Empty: ", 2},
+        {R"(JIS$(CHR$(65)))", "Empty: ", 2},
+        {R"(KNJ$("XYZ"))", "Empty: ", 2},
+        {R"(KNJ$("10000"))", "Empty: ", 2},
+        {R"(STRING$(2,""))", "Empty: ", 2},
+        {R"(SPACE$(-1))", "Empty: ", 2},
+    });
 }
 
 }  // namespace
