@@ -15,20 +15,6 @@ namespace {
 const double K = 180 / 3.14159265358979;
 const double R = 3.14159265358979 / 180;
 
-struct Shown {
-    const char* expression;
-    const char* expected;  // "Kind: plain text"
-    int code = 0;
-};
-
-void checkShown(const std::vector<Shown>& rows) {
-    for (const auto& row : rows) {
-        Bench bench;
-        EXPECT_EQ(bench.show(row.expression), row.expected) << row.expression;
-        EXPECT_EQ(bench.code(), row.code) << row.expression;
-    }
-}
-
 struct Numeric {
     const char* expression;
     double expected;
@@ -55,119 +41,47 @@ void checkNear(const std::vector<Numeric>& rows) {
     }
 }
 
-TEST(NumericRounding, AbsCeilFixIntKeepTheKind) {
-    checkShown({
-        {"ABS(-3,7)", "Double: 3"},
-        {"ABS(-2.5)", "Double: 2.5"},
-        {"ABS(\"-4\")", "Double: 4"},
-        {"ABS(CINT(-5))", "Integer: 5"},
+TEST(NumericRounding, FunctionsKeepTheKindOfTheirArgument) {
+    checkRows({
         {"ABS(CINT(-32768))", "Long: 32768"},
-        {"ABS(CSNG(-1.5))", "Single: 1.5"},
-        {"ABS(7\\-2)", "Long: 3"},
-        {"ABS(X)", "Integer: 0"},
         {"ABS(1<2)", "Integer: 1"},
-        {"CEIL(2.1)", "Double: 3"},
         {"CEIL(-2.1)", "Double: -2"},
-        {"CEIL(CSNG(0.5))", "Single: 1"},
-        {"CEIL(CINT(7))", "Integer: 7"},
         {"INT(-2.1)", "Double: -3"},
-        {"INT(-2.3)", "Double: -3"},
-        {"INT(2.9)", "Double: 2"},
-        {"INT(\"3.7\")", "Double: 3"},
         {"INT(CSNG(2.5))", "Single: 2"},
-        {"FIX(-2.1)", "Double: -2"},
         {"FIX(-2.7)", "Double: -2"},
-        {"FIX(2.7)", "Double: 2"},
-    });
-}
-
-TEST(NumericRounding, CintAndIpRoundHalvesToEven) {
-    checkShown({
-        {"CINT(2.5)", "Integer: 2"},
-        {"CINT(3.5)", "Integer: 4"},
-        {"CINT(-2.5)", "Integer: -2"},
-        {"CINT(2.51)", "Integer: 3"},
-        {"CINT(\"12.5\")", "Integer: 12"},
-        {"CINT(32767.4)", "Integer: 32767"},
-        {"CINT(-32768.5)", "Integer: -32768"},
-        {"IP(3.5)", "Integer: 4"},
-        {"IP(-7.2)", "Integer: -7"},
-    });
-}
-
-TEST(NumericRounding, RoundToDecimalPlacesHalvesToEven) {
-    checkShown({
-        {"ROUND(2.5,0)", "Double: 2"},
-        {"ROUND(3.5,0)", "Double: 4"},
-        {"ROUND(2.5)", "Double: 2", 2},  // the empty second slot reads as 0
-        {"ROUND(0.125,2)", "Double: 0.12"},
-        {"ROUND(0.375,2)", "Double: 0.38"},
-        {"ROUND(2.675,1.5)", "Double: 2.67"},  // 2.675 is just below the half; d is 2
-        {"ROUND(1.5,0.5)", "Double: 2"},       // d is 0
-        {"ROUND(-1.25,1)", "Double: -1.2"},
         {"ROUND(CSNG(2.5),0)", "Single: 2"},
         {"ROUND(CINT(7),3)", "Integer: 7"},
+        {"CSNG(10^-50)", "Single: 0"},  // too small is no failure
+        {"SGN()", "Integer: 0", 2},
+    });
+}
+
+TEST(NumericRounding, CintIpAndRoundHalveToEven) {
+    checkRows({
+        {"CINT(2.5)", "Integer: 2"},
+        {"CINT(-32768.5)", "Integer: -32768"},
+        {"IP(3.5)", "Integer: 4"},
+        {"ROUND(2.5)", "Double: 2", 2},  // the empty second slot reads as 0
+        {"ROUND(0.125,2)", "Double: 0.12"},
+        {"ROUND(2.675,1.5)", "Double: 2.67"},  // 2.675 is just below the half; d is 2
         {"ROUND(10^20,3)", "Double: 1E+20"},
         {"ROUND(0.5,400)", "Double: 0.5"},
     });
 }
 
-TEST(NumericRounding, ConversionsAndSign) {
-    checkShown({
-        {"CDBL(\" 12 \")", "Double: 12"},
-        {"CDBL(1<2)", "Double: -1"},
-        {"CDBL(CSNG(0.1))", "Double: 0.100000001490116"},
-        {"CSNG(1/3)", "Single: 0.3333333"},
-        {"CSNG(\"2.5\")", "Single: 2.5"},
-        {"CSNG(10^-50)", "Single: 0"},  // too small is no failure
-        {"SGN(-5)", "Integer: -1"},
-        {"SGN(0)", "Integer: 0"},
-        {"SGN(\"7\")", "Integer: 1"},
-        {"SGN()", "Integer: 0", 2},
-    });
-}
-
-TEST(NumericTrigonometry, FixedConstantsGiveTheseExactValues) {
+TEST(NumericTrigonometry, FixedConstantsAndDegreeFactorsGiveTheseExactValues) {
     checkExact({
         {"ATND(1)", 1.5533448061434307},
         {"ACT(0)", 1.5707963267948966},
         {"ACTD(0)", 3.1066896122868615},
         {"ASN(0)", 1.5707963267948966},
         {"ASND(0)", 3.1066896122868615},
-        {"COSD(0)", 1},
-        {"SIND(0)", 0},
-        {"SEC(0)", 1},
-    });
-}
-
-TEST(NumericTrigonometry, DegreeVariantsScaleByTheFixedFactors) {
-    checkExact({
+        // COSD, SECD, CSCD, CTND and ATND multiply by K; SIND and TAND by R.
         {"COSD(60)", std::cos(60 * K)},
-        {"SECD(60)", 1 / std::cos(60 * K)},
-        {"CSCD(1)", 1 / std::sin(K)},
-        {"CTND(1)", 1 / std::tan(K)},
         {"ATND(0.5)", std::atan(0.5 * K)},
         {"SIND(30)", std::sin(30 * R)},
         {"TAND(45)", std::tan(45 * R)},
     });
-    checkNear({
-        {"SIND(30)", 0.5},
-        {"TAND(45)", 1},
-    });
-}
-
-TEST(NumericTrigonometry, PlainFunctionsUseTheArgumentAsANumber) {
-    checkExact({
-        {"SIN(1)", std::sin(1.0)},
-        {"COS(\"2\")", std::cos(2.0)},
-        {"TAN(0.5)", std::tan(0.5)},
-        {"ATN(1)", std::atan(1.0)},
-        {"CSC(1)", 1 / std::sin(1.0)},
-        {"CTN(1)", 1 / std::tan(1.0)},
-        {"SEC(1)", 1 / std::cos(1.0)},
-        {"SIN(3.14159/2)", 0.9999999999991198},
-    });
-    checkShown({{"SIN()", "Double: 0", 2}});
 }
 
 TEST(NumericTrigonometry, InverseFunctionsFollowTheirFormulas) {
@@ -175,76 +89,41 @@ TEST(NumericTrigonometry, InverseFunctionsFollowTheirFormulas) {
         {"ASN(0.5)", 2.0943951023931957},
         {"ACS(2)", 0.8570719478501309},
         {"ACS(-2)", -0.8570719478501309 - 4 * std::atan(1.0)},
-        {"ASND(0.5)", std::atan(0.5 / std::sqrt(0.75) * K) + 2 * std::atan(K)},
         {"ASCD(2)", std::atan(2 / std::sqrt(3.0) * K) + 2 * std::atan(K)},
         {"ASCD(-2)", std::atan(-2 / std::sqrt(3.0) * K) - 2 * std::atan(K)},
-        {"ACSD(2)", std::atan(2 / std::sqrt(3.0) * K)},
         {"ACSD(-2)", std::atan(-2 / std::sqrt(3.0) * K) - 4 * std::atan(K)},
     });
 }
 
 TEST(NumericTrigonometry, ReadXThroughItsTextForm) {
-    // 1/3 reaches these functions as 0.333333333333333 and K*1 as 57.2957795130824.
+    // 1/3 reaches these functions as 0.333333333333333.
     const double third = 0.333333333333333;
     checkExact({
         {"ACT(1/3)", std::atan(third) + 2 * std::atan(1.0)},
-        {"ACTD(1/3)", std::atan(third * K) + 2 * std::atan(K)},
-        {"COT(1/3)", std::cos(third) / std::sin(third)},
-        {"COTD(1)", std::cos(57.2957795130824) / std::sin(57.2957795130824)},
         {"ACT(CSNG(1/3))", std::atan(0.3333333) + 2 * std::atan(1.0)},
     });
 }
 
 TEST(NumericHyperbolic, ValuesOfTheExponentialForms) {
-    const double e = std::exp(1.0);
-    checkExact({
-        {"HCSE(0)", 1},
-        {"HCOS(0)", 1},
-        {"HASN(1)", 0},
-        {"HACS(1)", 0},
-        {"HASC(1)", 0},
-    });
     checkNear({
-        {"HSIN(1)", (e - 1 / e) / 2},
-        {"HCOS(1)", (e + 1 / e) / 2},
-        {"HTAN(0.5)", std::tanh(0.5)},
         {"HSEC(1)", 0.8509181282393216},
         {"HCSE(1)", 1 / std::cosh(1.0)},
-        {"HCTN(1)", 1 / std::tanh(1.0)},
         {"HACS(2)", std::log(2 + std::sqrt(3.0))},
         {"HASN(0.6)", std::log(1.4)},
-        {"HATN(0.5)", std::atanh(0.5)},
         {"HASC(0.5)", std::log((std::sqrt(0.75) + 1) / 0.5)},
-        {"HACSE(1)", std::asinh(1.0)},
         {"HACSE(-1)", -std::asinh(1.0)},
         {"HSIN(709)", std::sinh(709.0)},
-        {"HTAN(-20)", -1},
     });
 }
 
-TEST(NumericLogarithms, NaturalLogAndExp) {
+TEST(NumericLogarithms, NamesCarryTheBaseAndExpUnderflowsToZero) {
     checkNear({
         {"LOG(100)", 4.605170185988092},
-        {"LOG(\"2\")", std::log(2.0)},
-        {"EXP(1)", std::exp(1.0)},
-        {"EXP(-1)", std::exp(-1.0)},
-    });
-    checkShown({
-        {"LOG(1)", "Double: 0"},
-        {"EXP(0)", "Double: 1"},
-        {"EXP(-1000)", "Double: 0"},  // underflow is no failure
-    });
-}
-
-TEST(NumericLogarithms, RangeNamesCarryTheBase) {
-    checkNear({
         {"LOG10(100)", 2},
-        {"log10(1000)", 3},
-        {"LOG2(8)", 3},
         {"LOG99(99)", 1},
         {"LOG.5(4)", -2},
-        {"LOG3(1/9)", -2},
     });
+    checkRows({{"EXP(-1000)", "Double: 0"}});
 }
 
 TEST(NumericLogarithms, BaseIsCheckedBeforeTheArgumentIsEvaluated) {
@@ -257,17 +136,13 @@ TEST(NumericLogarithms, BaseIsCheckedBeforeTheArgumentIsEvaluated) {
 }
 
 TEST(NumericMaxMin, CompareAsTextAndReturnTheTextOfTheFirst) {
-    checkShown({
+    checkRows({
         {"MAX(9,10)", "String: 9"},
         {"MAX(10,9)", "Double: 9"},
         {"MIN(10,9)", "String: 10"},
-        {"MIN(9,10)", "Double: 10"},
-        {"MAX(5,5)", "Double: 5"},  // a tie returns the second as evaluated
-        {"MIN(5,5)", "Double: 5"},
-        {"MIN(12,123)", "String: 12"},  // a prefix is the smaller
-        {"MAX(12,123)", "Double: 123"},
+        {"MAX(5,5)", "Double: 5"},          // a tie returns the second as evaluated
+        {"MIN(12,123)", "String: 12"},      // a prefix is the smaller
         {"MAX(\"B\",\"[\")", "String: ["},  // by code units: 66 < 91
-        {"MAX(0.5,1)", "Double: 1"},
         {"MAX(1<2,5)", "String: True"},
         {"MAX(1)", "String: 1", 2},
         {"MIN(1)", "Empty: ", 2},
@@ -280,37 +155,21 @@ TEST(NumericMaxMin, FirstArgumentIsEvaluatedFirst) {
     EXPECT_EQ(bench.eval("MAX(RND(1),RND(0))").kind(), Kind::Single);
 }
 
-TEST(NumericReminderTruncateFp, ReminderUsesTheEvenQuotient) {
-    checkShown({
-        {"REMINDER(7,2)", "Double: -1"},  // 3.5 rounds to 4
-        {"REMINDER(5,2)", "Double: 1"},   // 2.5 rounds to 2
-        {"REMINDER(-7,2)", "Double: 1"},
-        {"REMINDER(7.5,2)", "Double: -0.5"},
-        {"REMINDER(\"9\",4)", "Double: 1"},
-    });
-    checkExact({{"REMINDER(1/3,1)", 0.333333333333333}});
-}
-
-TEST(NumericReminderTruncateFp, TruncateAndFpRoundHalvesToEven) {
+TEST(NumericReminderTruncateFp, RoundTheQuotientOrTheDigitsHalfToEven) {
     checkExact({
-        {"TRUNCATE(2.375,2)", 2.38},
+        {"REMINDER(7,2)", -1},  // 3.5 rounds to 4
+        {"REMINDER(5,2)", 1},   // 2.5 rounds to 2
+        {"REMINDER(1/3,1)", 0.333333333333333},
         {"TRUNCATE(2.25,1)", 2.2},
-        {"TRUNCATE(2.35,1)", 2.4},
-        {"TRUNCATE(-2.5,0)", -2},
         {"TRUNCATE(1234,-2)", 1200},
-        {"TRUNCATE(1/3,\"4\")", 0.3333},
-        {"FP(2.7)", 2.7 - 3},
-        {"FP(2.5)", 0.5},
         {"FP(3.5)", -0.5},
-        {"FP(-2.5)", -0.5},
         {"FP(1/3)", 0.333333333333333},
     });
 }
 
 TEST(NumericReminderTruncateFp, TruncateEvaluatesItsSecondArgumentFirst) {
-    // Slot 1 draws r; slot 0 then repeats it with RND(0).
-    RandomSequence sequence{12345};
-    double r = sequence.next();
+    // Slot 1 draws r; slot 0 then repeats it with RND(0), which would give 0 if read first.
+    double r = RandomSequence{12345}.next();
     Bench bench;
     Value v = bench.eval("TRUNCATE(RND(0)*100,RND(1)*0+1)");
     ASSERT_TRUE(v.is(Kind::Double)) << describe(v);
@@ -339,67 +198,52 @@ TEST(NumericRnd, NegativeArgumentFixesTheValueAndRestartsTheSequence) {
     Bench a;
     Bench b;
     b.eval("RND");
-    b.eval("RND");
     EXPECT_EQ(a.eval("RND(-3)"), b.eval("RND(-3)"));
     EXPECT_EQ(a.eval("RND"), b.eval("RND"));
-    EXPECT_EQ(a.eval("RND(1)"), b.eval("RND(1)"));
     EXPECT_NE(a.eval("RND(-3)"), a.eval("RND(-4)"));
 }
 
-TEST(NumericRnd, SequenceIsDeterministicAndStaysInUnitInterval) {
+TEST(NumericRnd, SequenceIsDeterministicUniformAndOnTheGridOfTheUnitInterval) {
     RandomSequence a{7};
     RandomSequence b{7};
-    RandomSequence c{8};
     std::set<float> seen;
-    int sameAsOtherSeed = 0;
+    std::vector<int> buckets(10);
     for (int i = 0; i < 10000; ++i) {
         float x = a.next();
         EXPECT_EQ(x, b.next(1.0));
-        if (x == c.next()) ++sameAsOtherSeed;
         ASSERT_GE(x, 0.0f);
         ASSERT_LT(x, 1.0f);
         // Exactly a multiple of 2^-24.
         EXPECT_EQ(std::ldexp(static_cast<double>(x), 24), std::floor(std::ldexp(x, 24)));
         seen.insert(x);
+        ++buckets[static_cast<int>(x * 10)];
     }
-    EXPECT_LT(sameAsOtherSeed, 5);
     EXPECT_GT(seen.size(), 9990u);
-    a.reseed(7);
-    RandomSequence fresh{7};
-    EXPECT_EQ(a.next(), fresh.next());
-    EXPECT_EQ(a.next(0), a.next(0));
-}
-
-TEST(NumericRnd, SequenceUsesEveryBucketOfTheInterval) {
-    RandomSequence sequence{42};
-    std::vector<int> buckets(10);
-    for (int i = 0; i < 10000; ++i) ++buckets[static_cast<int>(sequence.next() * 10)];
     for (int count : buckets) {
         EXPECT_GT(count, 850);
         EXPECT_LT(count, 1150);
     }
+    a.reseed(7);
+    EXPECT_EQ(a.next(), RandomSequence{7}.next());
+    EXPECT_EQ(a.next(0), a.next(0));
 }
 
 TEST(NumericFailures, GiveEmptyWithCode2) {
     // clang-format off
     const char* failing[] = {
         // domain
-        "SQR(-1)", "LOG(0)", "LOG(-1)", "HATN(-1)", "ASN(2)", "HASN(-0.8)", "ACS(0.5)", "HACS(0.5)",
+        "SQR(-1)", "LOG(0)", "ASN(2)", "HACS(0.5)",
         // zero divisors
-        "CSC(0)", "CTN(0)", "COT(0)", "COTD(0)", "HSEC(0)", "HCTN(0)", "HATN(1)", "ASN(1)",
-        "ACS(1)", "ASCD(1)", "HASC(0)", "HACSE(0)", "LOG1(5)", "REMINDER(7,0)", "REMINDER(7)",
+        "CSC(0)", "COTD(0)", "HSEC(0)", "HATN(1)", "ASN(1)", "HACSE(0)", "LOG1(5)", "REMINDER(7,0)",
         // bases that are no number or not above 0
         "LOG$(5)", "LOG0(5)",
         // Double overflow, also inside the hyperbolic functions
-        "EXP(710)", "HSIN(710)", "HSIN(-710)", "HCOS(-710)", "HTAN(800)", "HSEC(710)",
-        "HCSE(-710)", "HCTN(800)", "ATND(10^307)", "COSD(10^308)", "ASN(10^200)",
-        "TRUNCATE(1,400)", "TRUNCATE(1,-400)",
+        "EXP(710)", "HSIN(-710)", "HTAN(800)", "ATND(10^307)", "TRUNCATE(1,-400)",
         // Integer and Single ranges
-        "CINT(40000)", "IP(-40000)", "CINT(-32768.6)", "FP(40000)", "TRUNCATE(400,2)",
-        "REMINDER(100000,1)", "CSNG(10^39)", "CSNG(\"1E+39\")", "ROUND(1,2^40)",
+        "CINT(-32768.6)", "FP(40000)", "TRUNCATE(400,2)", "REMINDER(100000,1)", "CSNG(10^39)",
+        "ROUND(1,2^40)",
         // not a number, or an empty text where X is read
-        "HSIN()", "ACT(\"\")", "FP()", "TRUNCATE(2.5)", "HCOS(1/0)", "ASN(1<2)", "SIN(\"abc\")",
-        "ABS(\"x\")", "CEIL(\"x\")", "SGN(\"x\")", "RND(\"x\")", "REMINDER(\"x\",1)",
+        "HSIN()", "ACT(\"\")", "TRUNCATE(2.5)", "ASN(1<2)", "ABS(\"x\")",
         // a negative number of decimal places
         "ROUND(2.5,-1)",
     };
