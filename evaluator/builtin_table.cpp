@@ -109,13 +109,17 @@ constexpr BuiltinEntry kBuiltins[] = {
 static_assert(std::size(kBuiltins) == 93);
 
 constexpr BuiltinEntry kBareNames[] = {
-    {u"CSRLIN", CSRLIN}, {u"ERR", ERR},       {u"COMMAND$", COMMAND_S}, {u"DATE$", DATE_S},
+    {u"CSRLIN", CSRLIN},  {u"ERR", ERR},      {u"COMMAND$", COMMAND_S}, {u"DATE$", DATE_S},
     {u"INKEY$", INKEY_S}, {u"TIME$", TIME_S}, {u"RND", RND_bare},
 };
 
 }  // namespace
 
-std::span<const BuiltinEntry> builtinTable() { return kBuiltins; }
-std::span<const BuiltinEntry> bareNameTable() { return kBareNames; }
+std::span<const BuiltinEntry> builtinTable() {
+    return kBuiltins;
+}
+std::span<const BuiltinEntry> bareNameTable() {
+    return kBareNames;
+}
 
 }  // namespace pelmora
