@@ -34,6 +34,18 @@ double radixValue(std::uint64_t v) {
     throw EvalFailure("overflow");
 }
 
+// The leading digits of the radix; `used` tells how many were read.
+double readRadix(std::u16string_view digits, int radix, std::size_t& used) {
+    std::uint64_t v = 0;
+    for (used = 0; used < digits.size(); ++used) {
+        int d = digitValue(digits[used], radix);
+        if (d < 0) break;
+        v = v * radix + d;
+        if (v > 0xFFFFFFFF) throw EvalFailure("overflow");
+    }
+    return radixValue(v);
+}
+
 int radixOf(char16_t c) {
     if (c == u'H' || c == u'h') return 16;
     if (c == u'O' || c == u'o') return 8;
@@ -89,16 +101,11 @@ double parseNumberText(std::u16string_view text) {
     while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
     while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
     if (text.size() >= 2 && text[0] == u'&' && radixOf(text[1])) {
-        int radix = radixOf(text[1]);
-        if (text.size() == 2) throw EvalFailure("not a number");
-        std::uint64_t v = 0;
-        for (char16_t c : text.substr(2)) {
-            int d = digitValue(c, radix);
-            if (d < 0) throw EvalFailure("not a number");
-            v = v * radix + d;
-            if (v > 0xFFFFFFFF) throw EvalFailure("overflow");
-        }
-        return radixValue(v);
+        std::u16string_view digits = text.substr(2);
+        std::size_t used = 0;
+        double v = readRadix(digits, radixOf(text[1]), used);
+        if (digits.empty() || used != digits.size()) throw EvalFailure("not a number");
+        return v;
     }
     std::string ascii;
     std::size_t i = 0;
@@ -171,15 +178,8 @@ double leadingNumber(std::u16string_view text) {
     for (char16_t c : text)
         if (c != u' ' && c != u'\t' && c != u'\n') s.push_back(c);
     if (s.size() >= 2 && s[0] == u'&' && radixOf(s[1])) {
-        int radix = radixOf(s[1]);
-        std::uint64_t v = 0;
-        for (std::size_t i = 2; i < s.size(); ++i) {
-            int d = digitValue(s[i], radix);
-            if (d < 0) break;
-            v = v * radix + d;
-            if (v > 0xFFFFFFFF) throw EvalFailure("overflow");
-        }
-        return radixValue(v);
+        std::size_t used = 0;
+        return readRadix(std::u16string_view(s).substr(2), radixOf(s[1]), used);
     }
     std::string ascii;
     std::size_t i = 0;
