@@ -1,6 +1,6 @@
 #include "evaluator/standard_host.h"
-#include "game/game_host.h"
-#include "game/mivor10_window.h"
+#include "game/window/game_host.h"
+#include "game/window/mivor10_window.h"
 
 #include <QApplication>
 

@@ -6,7 +6,7 @@
 #include "evaluator/evaluator.h"
 #include "evaluator/standard_host.h"
 #include "evaluator/text.h"
-#include "game/solver.h"
+#include "game/rules/solver.h"
 
 #include <cstdio>
 #include <optional>

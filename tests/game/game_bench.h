@@ -2,7 +2,7 @@
 #pragma once
 
 #include "evaluator/random.h"
-#include "game/mivor10_window.h"
+#include "game/window/mivor10_window.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // The game tests drive the real window, so they need a QApplication (offscreen in ctest).
-#include "game/mivor10_window.h"
+#include "game/window/mivor10_window.h"
 
 #include <QApplication>
 

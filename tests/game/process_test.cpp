@@ -1,5 +1,5 @@
 // The built programs as processes: pelmora's one-instance rule and pelmora-solve.
-#include "game/instance_guard.h"
+#include "game/window/instance_guard.h"
 
 #include <QDir>
 #include <QLocalSocket>

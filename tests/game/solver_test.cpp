@@ -1,7 +1,7 @@
 // The solution search and the small text rules the window's handlers rest on.
-#include "game/solver.h"
+#include "game/rules/solver.h"
 #include "evaluator/text.h"
-#include "game/mivor10.h"
+#include "game/rules/mivor10.h"
 #include "game_bench.h"
 
 #include <gtest/gtest.h>

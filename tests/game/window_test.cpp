@@ -1,7 +1,7 @@
 // The real window on a fake clock and a scripted random source: load, answers, the timed
 // game, Stop, targets and Close.
 #include "evaluator/text.h"
-#include "game/solver.h"
+#include "game/rules/solver.h"
 #include "game_bench.h"
 
 #include <QApplication>

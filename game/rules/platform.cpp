@@ -1,4 +1,4 @@
-#include "game/platform.h"
+#include "game/rules/platform.h"
 
 #include <chrono>
 

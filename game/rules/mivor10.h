@@ -3,9 +3,9 @@
 #pragma once
 
 #include "evaluator/evaluator.h"
-#include "game/game_state.h"
-#include "game/platform.h"
-#include "game/solver.h"
+#include "game/rules/game_state.h"
+#include "game/rules/platform.h"
+#include "game/rules/solver.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "game/mivor10_window.h"
+#include "game/window/mivor10_window.h"
 
-#include "game/game_host.h"
+#include "game/window/game_host.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "game/mivor10.h"
+#include "game/rules/mivor10.h"
 
 #include "evaluator/conversions.h"
 #include "evaluator/text.h"

@@ -4,9 +4,9 @@
 
 #include "evaluator/evaluator.h"
 #include "evaluator/host.h"
-#include "game/instance_guard.h"
-#include "game/mivor10.h"
-#include "game/platform.h"
+#include "game/rules/mivor10.h"
+#include "game/rules/platform.h"
+#include "game/window/instance_guard.h"
 
 #include <QPixmap>
 #include <QWidget>

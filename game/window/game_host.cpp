@@ -1,4 +1,4 @@
-#include "game/game_host.h"
+#include "game/window/game_host.h"
 
 #include <QMessageBox>
 #include <QString>

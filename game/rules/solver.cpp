@@ -1,4 +1,4 @@
-#include "game/solver.h"
+#include "game/rules/solver.h"
 
 #include "evaluator/conversions.h"
 #include "evaluator/failure.h"

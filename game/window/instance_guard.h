@@ -2,7 +2,7 @@
 // namespace, so nothing is written to disk and nothing stale survives a crash.
 #pragma once
 
-#include "game/platform.h"
+#include "game/rules/platform.h"
 
 #include <QLocalServer>
 #include <QString>

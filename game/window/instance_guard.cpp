@@ -1,4 +1,4 @@
-#include "game/instance_guard.h"
+#include "game/window/instance_guard.h"
 
 #include <QCoreApplication>
 
