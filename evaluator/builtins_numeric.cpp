@@ -371,8 +371,11 @@ Value RND(Call& call) {
 }
 
 Value ROUND(Call& call) {
-    Value n = numericOperand(call.arg(0));
-    std::int32_t d = toLong(call.arg(1));
+    // Both slots are evaluated before either is converted.
+    Value v = call.arg(0);
+    Value w = call.arg(1);
+    Value n = numericOperand(v);
+    std::int32_t d = toLong(w);
     if (d < 0) throw EvalFailure("negative number of decimal places");
     switch (n.kind()) {
         case Kind::Single:

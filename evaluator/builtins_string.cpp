@@ -172,8 +172,10 @@ Value LCASE_S(Call& call) {
 }
 
 Value LEFT_S(Call& call) {
-    StringValue s = plainString(call.arg(0));
-    std::int32_t n = toLong(call.arg(1));
+    Value text = call.arg(0);
+    Value length = call.arg(1);
+    StringValue s = plainString(text);
+    std::int32_t n = toLong(length);
     if (n < 0) throw EvalFailure("negative length");
     if (static_cast<std::size_t>(n) >= s.byteLength()) return Value::string(std::move(s));
     return Value::string(
@@ -190,8 +192,11 @@ Value LTRIM_S(Call& call) {
 
 Value MID_S(Call& call) {
     if (call.has(2)) return characterSlice(call);
-    StringValue s = plainString(call.arg(0));
-    std::int32_t from = toLong(call.arg(1));
+    // Both slots are evaluated before the text is turned into bytes.
+    Value text = call.arg(0);
+    Value start = call.arg(1);
+    StringValue s = plainString(text);
+    std::int32_t from = toLong(start);
     if (from < 1) throw EvalFailure("start position below 1");
     auto first = static_cast<std::size_t>(from) - 1;
     if (first >= s.byteLength()) return Value::string(u"");
@@ -199,8 +204,10 @@ Value MID_S(Call& call) {
 }
 
 Value RIGHT_S(Call& call) {
-    StringValue s = plainString(call.arg(0));
-    std::int32_t n = toLong(call.arg(1));
+    Value text = call.arg(0);
+    Value length = call.arg(1);
+    StringValue s = plainString(text);
+    std::int32_t n = toLong(length);
     if (n < 0) throw EvalFailure("negative length");
     if (static_cast<std::size_t>(n) >= s.byteLength()) return Value::string(std::move(s));
     std::string bytes = s.byteView();
