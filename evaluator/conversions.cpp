@@ -96,14 +96,17 @@ double roundHalfEven(double x) {
 
 // number text := spaces [sign] digits-with-commas ["." digits] [E [sign] digits] spaces
 //              | spaces "&H" hexdigits spaces | spaces "&O" octdigits spaces
+// Strict where the leading-number parse is lenient: only spaces pad, and only the capitals
+// "&H", "&O" and "E" are recognised.
 double parseNumberText(std::u16string_view text) {
-    auto isSpace = [](char16_t c) { return c == u' ' || c == u'\t'; };
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-    if (text.size() >= 2 && text[0] == u'&' && radixOf(text[1])) {
+    while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
+    int radix = 0;
+    if (text.size() >= 2 && text[0] == u'&') radix = text[1] == u'H' ? 16 : text[1] == u'O' ? 8 : 0;
+    if (radix) {
         std::u16string_view digits = text.substr(2);
         std::size_t used = 0;
-        double v = readRadix(digits, radixOf(text[1]), used);
+        double v = readRadix(digits, radix, used);
         if (digits.empty() || used != digits.size()) throw EvalFailure("not a number");
         return v;
     }
@@ -130,7 +133,7 @@ double parseNumberText(std::u16string_view text) {
             ascii.push_back(static_cast<char>(text[i]));
     }
     if (digits == 0) throw EvalFailure("not a number");
-    if (i < text.size() && (text[i] == u'E' || text[i] == u'e')) {
+    if (i < text.size() && text[i] == u'E') {
         ascii.push_back('e');
         ++i;
         if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))

@@ -73,12 +73,30 @@ TEST(ToNumberText, LocaleConventionsAndRadixPrefixes) {
         {u"1,000", 1000},    {u"1.5E3", 1500},    {u".5", 0.5},        {u" 12 ", 12},
         {u"-3", -3},         {u"+3", 3},          {u"&H1F", 31},       {u"&HFFFF", -1},
         {u"&H8000", -32768}, {u"&H10000", 65536}, {u"&HFFFFFFFF", -1}, {u"&O17", 15},
-        {u"1e-400", 0},
+        {u"1E-400", 0},
     };
     for (const auto& row : rows) EXPECT_EQ(parseNumberText(row.text), row.number);
-    for (const char16_t* bad : {u"1.2.3", u"12a", u"", u"   ", u"&H", u"&H100000000", u"1e400",
-                                u"1 2", u"E5", u"-", u"&HG"})
+    for (const char16_t* bad : {u"1.2.3", u"12a", u"", u"   ", u"&H", u"&H100000000", u"1E400",
+                                u"1 2", u"E5", u"-", u"&HG",
+                                // Only capitals name a radix or an exponent; only spaces pad.
+                                u"&h1f", u"&o17", u"1e3", u"\t5", u"5\t", u"\n5", u"\u30005"})
         EXPECT_THROW(parseNumberText(bad), EvalFailure) << toUtf8(bad);
+}
+
+TEST(ToNumberText, StrictReadingInExpressionsWhileValStaysLenient) {
+    checkRows({
+        {R"("&h1f"*1)", "Empty: ", 2},
+        {R"("&o17"*1)", "Empty: ", 2},
+        {R"("1e3"*1)", "Empty: ", 2},
+        {"\"\t5\"*1", "Empty: ", 2},
+        {"\"5\t\"*1", "Empty: ", 2},
+        {R"("&H1F"*1)", "Double: 31"},
+        {R"("&O17"*1)", "Double: 15"},
+        {R"(" 1E3 "*1)", "Double: 1000"},
+        {R"(VAL("&h1f"))", "Double: 31"},
+        {R"(VAL("1e3"))", "Double: 1000"},
+        {"VAL(\"\t5\")", "Double: 5"},
+    });
 }
 
 TEST(LeadingNumber, ReadsWhatFitsAndStops) {
