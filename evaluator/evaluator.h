@@ -40,8 +40,9 @@ class Evaluator {
     // Eval calls nested deeper than this fail (code 2) instead of exhausting the stack.
     static constexpr int kMaxEvalDepth = 200;
     // Bytes of text that one outermost Eval may produce in all; past it the producing call
-    // fails, so no text can make an evaluation run for long or fill the memory.
-    static constexpr std::size_t kTextBudget = std::size_t{256} << 20;
+    // fails, so no text can make an evaluation run for long or fill the memory. 64 MiB keeps
+    // the slowest text functions, applied until the budget is spent, well inside a second.
+    static constexpr std::size_t kTextBudget = std::size_t{64} << 20;
 
   private:
     Value evalUntrapped(std::u16string text);
