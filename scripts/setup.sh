@@ -4,7 +4,9 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libicu-dev qt6-base-dev
-          fonts-ipafont-gothic)
+          fonts-ipafont-gothic
+          # .ci/run: the sanitizer build, libFuzzer and readable sanitizer stacks
+          clang libclang-rt-14-dev llvm)
 
 missing=()
 for p in "${packages[@]}"; do
