@@ -91,7 +91,7 @@ Value search(Call& call) {
     if (haystack.empty()) return Value::longValue(0);
     if (static_cast<std::size_t>(from) > haystack.size()) return Value::longValue(0);
     if (needle.empty()) return Value::longValue(from);
-    std::size_t at = haystack.find(needle, static_cast<std::size_t>(from) - 1);
+    std::size_t at = findText(haystack, needle, static_cast<std::size_t>(from) - 1);
     if (at == std::u16string::npos) return Value::longValue(0);
     return Value::longValue(static_cast<std::int32_t>(at + 1));
 }

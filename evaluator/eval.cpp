@@ -8,8 +8,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory_resource>
 #include <new>
-#include <numeric>
+#include <string>
 #include <vector>
 
 namespace pelmora {
@@ -52,6 +55,14 @@ bool onlyDigits(std::u16string_view o) {
     return std::all_of(o.begin(), o.end(), isDigit);
 }
 
+// A run of digits as a number: up to 15 digits are exact in a double and read directly.
+double digitsValue(std::u16string_view digits) {
+    if (digits.empty() || digits.size() > 15) return parseNumberText(digits);
+    std::int64_t n = 0;
+    for (char16_t c : digits) n = n * 10 + (c - u'0');
+    return static_cast<double>(n);
+}
+
 // Four characters of recent letters, newest first.
 class KeywordWindow {
   public:
@@ -82,21 +93,46 @@ constexpr WordOperator kWordOperators[] = {
     {u"DOM", kRemainder},
 };
 
+// Stack bytes for one call's tables; a text too long for them spills to the heap.
+constexpr std::size_t kArenaBytes = 1024;
+
+// The tables of one call: operand texts back to back in one buffer, the operator codes, the
+// level flags. Sized to the text at hand; the capacity limits are checks.
 struct Scan {
-    std::vector<std::u16string> OperandText{std::u16string()};
-    std::vector<int> OperatorCode;
-    std::array<bool, 256> CallLevel{};
+    explicit Scan(std::pmr::memory_resource* arena, std::size_t length)
+        : chars(arena), starts(arena), OperatorCode(arena) {
+        chars.reserve(length + 1);
+        starts.reserve(std::min<std::size_t>(length + 1, kMaxOperands));
+        OperatorCode.reserve(std::min<std::size_t>(length, kMaxOperators));
+        starts.push_back(0);
+        CallLevel[0] = false;  // read after a surplus ")"
+    }
+
+    std::pmr::u16string chars;
+    std::pmr::vector<std::uint32_t> starts;  // where each operand's text begins in chars
+    std::pmr::vector<std::int32_t> OperatorCode;
+    // Only entries that "(" has set are read, and entry 0.
+    std::array<bool, kMaxDepth + 1> CallLevel;
     int Depth = 0;
     int OperandIndex = 0;
     int OperatorCount = 0;
     bool AtOperandStart = true;
     KeywordWindow keywordWindow;
 
-    std::u16string& operand() { return OperandText[OperandIndex]; }
+    std::u16string_view OperandText(int k) const {
+        std::size_t begin = starts[static_cast<std::size_t>(k)];
+        std::size_t end = static_cast<std::size_t>(k) + 1 < starts.size()
+                              ? starts[static_cast<std::size_t>(k) + 1]
+                              : chars.size();
+        return std::u16string_view(chars).substr(begin, end - begin);
+    }
+
+    void append(char16_t c) { chars.push_back(c); }
+    void append(std::u16string_view s) { chars.append(s); }
 
     void nextOperand() {
         if (++OperandIndex >= kMaxOperands) throw EvalFailure("too many operands");
-        OperandText.emplace_back();
+        starts.push_back(static_cast<std::uint32_t>(chars.size()));
     }
 
     void pushCode(int base) {
@@ -116,9 +152,9 @@ struct Scan {
         for (const auto& word : kWordOperators) {
             std::size_t n = word.letters.size();
             if (!keywordWindow.startsWith(word.letters) || !isMark(keywordWindow[n])) continue;
-            std::u16string& text = operand();
-            if (text.size() < n) throw EvalFailure("operator letters split by operators");
-            text.erase(text.size() - n);
+            if (chars.size() - starts.back() < n)
+                throw EvalFailure("operator letters split by operators");
+            chars.resize(chars.size() - n);
             pushCode(word.base);
             nextOperand();
             AtOperandStart = true;
@@ -126,11 +162,22 @@ struct Scan {
         }
     }
 
-    void run(const std::u16string& t);
+    // Scans t; with leadingZero, as if t began with one more character, "0".
+    void run(std::u16string_view t, bool leadingZero);
 };
 
-void Scan::run(const std::u16string& t) {
+void Scan::run(std::u16string_view t, bool leadingZero) {
+    if (leadingZero) {
+        append(u'0');
+        keywordWindow.assign(u"0");
+        AtOperandStart = false;
+    }
     const std::size_t length = t.size();
+    constexpr std::size_t npos = std::u16string_view::npos;
+    // The next ")" and "(" after the last place they were looked for: each part of the text is
+    // searched once, however many argument lists open before it.
+    std::size_t nextClose = 0;
+    std::size_t nextOpen = 0;
     for (std::size_t i = 0; i < length; ++i) {
         const char16_t c = t[i];
         // After a surplus ")", only a quote or "(" may follow.
@@ -141,8 +188,8 @@ void Scan::run(const std::u16string& t) {
             AtOperandStart = false;
             keywordWindow.assign(u"$$$$");
             std::size_t close = t.find(u'"', i + 1);
-            if (close == std::u16string::npos) throw EvalFailure("missing closing quote");
-            operand().append(t, i, close - i + 1);
+            if (close == npos) throw EvalFailure("missing closing quote");
+            append(t.substr(i, close - i + 1));
             i = close;
             continue;
         }
@@ -151,23 +198,23 @@ void Scan::run(const std::u16string& t) {
         if (c == u'(') {
             if (++Depth > kMaxDepth) throw EvalFailure("parentheses nested too deep");
             if (AtOperandStart) {
-                CallLevel[Depth] = false;
+                CallLevel[static_cast<std::size_t>(Depth)] = false;
                 continue;
             }
-            CallLevel[Depth] = true;
+            CallLevel[static_cast<std::size_t>(Depth)] = true;
             keywordWindow.assign(u"$$$$");
-            std::size_t k1 = t.find(u')', i + 1);
-            std::size_t k2 = t.find(u'(', i + 1);
-            if (k1 == std::u16string::npos) throw EvalFailure("missing closing parenthesis");
-            std::size_t stop = (k2 == std::u16string::npos || k1 < k2) ? k1 : k2;
-            operand().append(t, i, stop - i);
+            if (nextClose <= i) nextClose = t.find(u')', i + 1);
+            if (nextOpen <= i) nextOpen = t.find(u'(', i + 1);
+            if (nextClose == npos) throw EvalFailure("missing closing parenthesis");
+            std::size_t stop = (nextOpen == npos || nextClose < nextOpen) ? nextClose : nextOpen;
+            append(t.substr(i, stop - i));
             i = stop - 1;
             continue;
         }
         if (c == u')') {
             --Depth;
             if (CallLevel[static_cast<std::size_t>(Depth + 1)]) {
-                operand().push_back(u')');
+                append(u')');
                 keywordWindow.assign(u")");
                 AtOperandStart = false;
             }
@@ -175,25 +222,25 @@ void Scan::run(const std::u16string& t) {
         }
         // Inside an argument list everything is copied as written.
         if (Depth > 0 && CallLevel[static_cast<std::size_t>(Depth)]) {
-            operand().push_back(c);
+            append(c);
             continue;
         }
         if (isDigit(c) || c == u'.') {
-            operand().push_back(c);
+            append(c);
             keywordWindow.assign(u"0");
             AtOperandStart = false;
             continue;
         }
         if (isLetter(c)) {
             char16_t upper = (c >= u'a') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-            operand().push_back(upper);
+            append(upper);
             keywordWindow.pushLetter(upper);
             AtOperandStart = false;
             testWordOperator();
             continue;
         }
         if (isTypeCharacter(c)) {
-            operand().push_back(c);
+            append(c);
             keywordWindow.assign(u"0");
             AtOperandStart = false;
             continue;
@@ -208,7 +255,7 @@ void Scan::run(const std::u16string& t) {
                 break;
             case u'-':
                 if (AtOperandStart) {
-                    operand().push_back(u'-');  // the sign of the coming operand
+                    append(u'-');  // the sign of the coming operand
                 } else {
                     recordOperator(kSubtract);
                 }
@@ -253,6 +300,27 @@ void Scan::run(const std::u16string& t) {
     }
 }
 
+// Joins right onto left in place, so a chain of "+" copies each text once.
+void concatenateInto(Value& left, const Value& right, Evaluator& evaluator) {
+    if (!left.isString()) left = Value::string(evaluator.SStr(left));
+    if (right.isString()) {
+        left.mutableString().append(right.asString());
+    } else {
+        left.mutableString().append(StringValue{evaluator.SStr(right), std::nullopt});
+    }
+}
+
+// Operator numbers by priority value, equal values left to right (at most 100 of them).
+void sortApplyOrder(std::pmr::vector<std::uint8_t>& order,
+                    const std::pmr::vector<std::int32_t>& codes) {
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        auto k = static_cast<std::uint8_t>(i);
+        std::size_t j = i;
+        for (; j > 0 && codes[order[j - 1]] / 16 > codes[k] / 16; --j) order[j] = order[j - 1];
+        order[j] = k;
+    }
+}
+
 }  // namespace
 
 Value Evaluator::Eval(std::u16string_view text) {
@@ -261,10 +329,10 @@ Value Evaluator::Eval(std::u16string_view text) {
         EvalErrorCode = 2;
         return Value();
     }
-    if (depth_ == 0) textProduced_ = 0;
+    if (depth_ == 0) work_ = 0;
     ++depth_;
     try {
-        Value result = evalUntrapped(std::u16string(text));
+        Value result = evalUntrapped(text);
         chargeText(result);
         --depth_;
         return result;
@@ -281,31 +349,45 @@ Value Evaluator::Eval(std::u16string_view text) {
     return Value();
 }
 
-void Evaluator::chargeText(const Value& result) {
-    if (!result.isString()) return;
-    std::size_t bytes = result.asString().byteLength();
-    if (bytes > kTextBudget - textProduced_) throw EvalFailure("too much text in one evaluation");
-    textProduced_ += bytes;
+void Evaluator::chargeWork(std::size_t units) {
+    if (units > kWorkBudget - work_) {
+        work_ = kWorkBudget;  // everything after this fails as well
+        throw EvalFailure("past the work budget of one evaluation");
+    }
+    work_ += units;
 }
 
-Value Evaluator::evalUntrapped(std::u16string t) {
-    // 1. Fast path and rewriting.
+void Evaluator::chargeText(const Value& result) {
+    if (result.isString()) chargeWork(result.asString().byteLength());
+}
+
+Value Evaluator::evalUntrapped(std::u16string_view t) {
+    chargeWork(t.size() * kScanCost);
+
+    // 1. Fast path and rewriting. The rewriting works on a view of the caller's text: a leading
+    // "-" becomes a leading "0" that the scan supplies, and pairs of parentheses are cut off.
+    bool leadingZero = false;
+    std::u16string hexText;
     for (;;) {
         if (onlyFastPathCharacters(t)) return Value::number(parseNumberText(t));
         bool again = false;
+        bool groupChecked = false;
         for (;;) {
             if (t.starts_with(u'-')) {
-                std::u16string zero(1, u'0');  // -2^2 is 0-2^2
-                t = zero.append(t);
-                continue;
+                leadingZero = true;  // -2^2 is 0-2^2; no rule applies to a text that begins "0"
+                break;
             }
-            if (t.size() >= 2 && t.front() == u'(' && t.back() == u')' &&
-                t.find(u'(', t.find(u')')) == std::u16string::npos) {
+            if (t.size() >= 2 && t.front() == u'(' && t.back() == u')') {
+                // Once no "(" follows the first ")", cutting the outer pair keeps it so: the
+                // first ")" stays where it was, or the text no longer ends with ")".
+                if (!groupChecked && t.find(u'(', t.find(u')')) != std::u16string_view::npos) break;
+                groupChecked = true;
                 t = t.substr(1, t.size() - 2);
                 continue;
             }
             if (t.starts_with(u"&H")) {
-                t = plainText(Value::number(parseNumberText(t)));
+                hexText = plainText(Value::number(parseNumberText(t)));
+                t = hexText;
                 again = true;
             }
             break;
@@ -314,58 +396,68 @@ Value Evaluator::evalUntrapped(std::u16string t) {
     }
 
     // 2. The scan.
-    Scan scan;
-    scan.run(t);
+    std::array<std::byte, kArenaBytes> arenaBytes;
+    std::pmr::monotonic_buffer_resource arena(arenaBytes.data(), arenaBytes.size());
+    Scan scan(&arena, t.size());
+    scan.run(t, leadingZero);
 
     // 3. Count check.
     if (scan.OperandIndex != scan.OperatorCount) EvalErrorCode = 3;
 
-    // 4. A single operand.
+    // 4. A single operand. (A leading "0" is always followed by an operator, so t here is the
+    // rewritten text as it stands.)
     if (scan.OperandIndex == 0) {
-        const std::u16string& o = scan.OperandText[0];
+        std::u16string_view o = scan.OperandText(0);
         if (onlyNumberCharacters(o)) {
             if (t.empty()) return Value::string(u"");
             return Value::number(parseNumberText(o));
         }
         if (o.size() >= 2 && o.front() == u'"' && o.back() == u'"') {
-            std::u16string_view inner = std::u16string_view(o).substr(1, o.size() - 2);
+            std::u16string_view inner = o.substr(1, o.size() - 2);
             std::u16string s;
+            s.reserve(inner.size());
             for (std::size_t i = 0; i < inner.size(); ++i) {
                 s.push_back(inner[i]);
                 if (inner[i] == u'"' && i + 1 < inner.size() && inner[i + 1] == u'"') ++i;
             }
             return Value::string(std::move(s));
         }
-        if (o.starts_with(u'-')) return negate(Eval(std::u16string_view(o).substr(1)));
-        std::u16string upper = toUpper(t);
-        if (upper.starts_with(u"NOT")) return logicalNot(Eval(std::u16string_view(t).substr(3)));
-        return Ffc(upper);
+        if (o.starts_with(u'-')) return negate(Eval(o.substr(1)));
+        // Case mapping is one code point to one, so the first three units decide.
+        if (toUpper(t.substr(0, 3)) == u"NOT") return logicalNot(Eval(t.substr(3)));
+        return Ffc(toUpper(t));
     }
 
     // 5. Several operands.
     const int operators = scan.OperatorCount;
-    std::vector<int> ApplyOrder(static_cast<std::size_t>(operators));
-    std::iota(ApplyOrder.begin(), ApplyOrder.end(), 0);
-    std::stable_sort(ApplyOrder.begin(), ApplyOrder.end(), [&](int a, int b) {
-        return scan.OperatorCode[a] / 16 < scan.OperatorCode[b] / 16;
-    });
+    const auto slots = static_cast<std::size_t>(operators) + 1;
+    std::pmr::vector<std::uint8_t> ApplyOrder(static_cast<std::size_t>(operators), &arena);
+    sortApplyOrder(ApplyOrder, scan.OperatorCode);
 
-    std::vector<Value> SlotValue(static_cast<std::size_t>(operators) + 1);
-    std::vector<bool> SlotUsed(static_cast<std::size_t>(operators) + 1, false);
+    std::pmr::vector<Value> SlotValue(&arena);
+    SlotValue.reserve(slots);
+    std::pmr::vector<bool> SlotUsed(slots, false, &arena);
     for (int k = 0; k <= scan.OperandIndex; ++k) {
-        const std::u16string& text = scan.OperandText[k];
-        SlotValue[k] = onlyDigits(text) ? Value::number(parseNumberText(text)) : Eval(text);
+        std::u16string_view text = scan.OperandText(k);
+        SlotValue.push_back(onlyDigits(text) ? Value::number(digitsValue(text)) : Eval(text));
     }
+    SlotValue.resize(slots);  // Empty slots, after code 3
     for (int k : ApplyOrder) {
         int left = k;
-        while (SlotUsed[left]) --left;
+        while (SlotUsed[static_cast<std::size_t>(left)]) --left;
         int right = k + 1;
-        while (right < operators && SlotUsed[right]) ++right;
-        SlotValue[left] =
-            applyOperator(scan.OperatorCode[k] % 256, SlotValue[left], SlotValue[right], *this);
-        SlotUsed[right] = true;
+        while (right < operators && SlotUsed[static_cast<std::size_t>(right)]) ++right;
+        Value& l = SlotValue[static_cast<std::size_t>(left)];
+        const Value& r = SlotValue[static_cast<std::size_t>(right)];
+        const int base = scan.OperatorCode[static_cast<std::size_t>(k)] % 256;
+        if (base == kAdd && (l.isString() || r.isString())) {
+            concatenateInto(l, r, *this);
+        } else {
+            l = applyOperator(base, l, r, *this);
+        }
+        SlotUsed[static_cast<std::size_t>(right)] = true;
     }
-    return SlotValue[0];
+    return std::move(SlotValue[0]);
 }
 
 }  // namespace pelmora

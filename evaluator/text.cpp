@@ -6,8 +6,10 @@
 #include <unicode/utf16.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace pelmora {
 
@@ -80,6 +82,28 @@ std::string toUtf8(std::u16string_view text) {
         }
     }
     return out;
+}
+
+std::size_t findText(std::u16string_view haystack, std::u16string_view needle, std::size_t from) {
+    // A short needle costs at most its length per place: the library's search is linear enough.
+    constexpr std::size_t kShortNeedle = 16;
+    if (needle.size() <= kShortNeedle) return haystack.find(needle, from);
+    if (from > haystack.size() || haystack.size() - from < needle.size())
+        return std::u16string_view::npos;
+    // Knuth-Morris-Pratt: border[i] is the length of the longest proper border of needle[0..i].
+    std::vector<std::uint32_t> border(needle.size());
+    border[0] = 0;
+    for (std::size_t i = 1, k = 0; i < needle.size(); ++i) {
+        while (k > 0 && needle[i] != needle[k]) k = border[k - 1];
+        if (needle[i] == needle[k]) ++k;
+        border[i] = static_cast<std::uint32_t>(k);
+    }
+    for (std::size_t i = from, k = 0; i < haystack.size(); ++i) {
+        while (k > 0 && haystack[i] != needle[k]) k = border[k - 1];
+        if (haystack[i] == needle[k]) ++k;
+        if (k == needle.size()) return i + 1 - k;
+    }
+    return std::u16string_view::npos;
 }
 
 namespace {

@@ -55,14 +55,31 @@ StringValue StringValue::fromBytes(std::string_view bytes) {
 }
 
 StringValue StringValue::concat(const StringValue& left, const StringValue& right) {
-    if (left.byteLength() + right.byteLength() > kMaxStringBytes)
-        throw EvalFailure("text too long");
-    if (!left.loneByte) {
-        StringValue s{left.units + right.units, right.loneByte};
-        return s;
+    StringValue s = left;
+    s.append(right);
+    return s;
+}
+
+void StringValue::append(const StringValue& right) {
+    if (byteLength() + right.byteLength() > kMaxStringBytes) throw EvalFailure("text too long");
+    if (!loneByte) {
+        units += right.units;
+        loneByte = right.loneByte;
+        return;
     }
     // The lone byte shifts every byte of the right text by one place.
-    return fromBytes(left.byteView() + right.byteView());
+    unsigned carry = *loneByte;
+    units.reserve(units.size() + right.units.size() + 1);
+    for (char16_t u : right.units) {
+        units.push_back(static_cast<char16_t>(carry | ((u & 0xFFu) << 8)));
+        carry = u >> 8;
+    }
+    if (right.loneByte) {
+        units.push_back(static_cast<char16_t>(carry | (unsigned{*right.loneByte} << 8)));
+        loneByte.reset();
+    } else {
+        loneByte = static_cast<std::uint8_t>(carry);
+    }
 }
 
 }  // namespace pelmora
