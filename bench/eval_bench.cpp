@@ -243,9 +243,9 @@ BENCHMARK(censusFold)->Unit(benchmark::kMillisecond);
 // General expressions, each evaluated from its text every time.
 
 constexpr std::u16string_view kGeneral[] = {
-    u"3+4*2-1",         u"(1+2)*(3+4)",         u"2^10-1",          u"1.5*4+2.25/0.5",
-    u"((12+8)/4-1)*3",  u"100/7+3*(2-5)",       u"8/4/2+10-2-3",    u"1+2*3^2",
-    u"(3.14159*2.5)/4", u"2*(3+(4*(5+6)))",     u"123.456-78.9*0.5", u"(1+2+3+4+5+6+7+8+9)/9",
+    u"3+4*2-1",         u"(1+2)*(3+4)",     u"2^10-1",           u"1.5*4+2.25/0.5",
+    u"((12+8)/4-1)*3",  u"100/7+3*(2-5)",   u"8/4/2+10-2-3",     u"1+2*3^2",
+    u"(3.14159*2.5)/4", u"2*(3+(4*(5+6)))", u"123.456-78.9*0.5", u"(1+2+3+4+5+6+7+8+9)/9",
 };
 constexpr double kGeneralCount = std::size(kGeneral);
 
@@ -321,7 +321,8 @@ void countAllocations(benchmark::State& state, Body body, double perIteration) {
 void allocationsGameFormula(benchmark::State& state) {
     BenchHost host;
     Evaluator evaluator(host);
-    countAllocations(state, [&] { benchmark::DoNotOptimize(evaluator.Eval(kGameFormula)); }, 1);
+    countAllocations(
+        state, [&] { benchmark::DoNotOptimize(evaluator.Eval(kGameFormula)); }, 1);
 }
 BENCHMARK(allocationsGameFormula);
 
@@ -415,8 +416,12 @@ struct Shape {
 };
 
 constexpr Shape kShapes[] = {
-    {"parentheses", parentheses}, {"instr", search},     {"joined_sum", joined},
-    {"four_joined_sums", fourJoined}, {"nots", nots},     {"eval_signs", evalSigns},
+    {"parentheses", parentheses},
+    {"instr", search},
+    {"joined_sum", joined},
+    {"four_joined_sums", fourJoined},
+    {"nots", nots},
+    {"eval_signs", evalSigns},
     {"signs", signs},
 };
 
@@ -437,8 +442,7 @@ void hostile(benchmark::State& state, const Shape& shape) {
 
 [[maybe_unused]] const bool kHostileRegistered = [] {
     for (const auto& shape : kShapes)
-        benchmark::RegisterBenchmark((std::string("hostile/") + shape.name).c_str(), hostile,
-                                     shape)
+        benchmark::RegisterBenchmark((std::string("hostile/") + shape.name).c_str(), hostile, shape)
             ->Arg(10'000)
             ->Arg(100'000)
             ->Arg(1'000'000)
@@ -464,8 +468,7 @@ class Collector : public benchmark::ConsoleReporter {
         for (const auto& run : runs) {
             if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
             Figure f;
-            f.ns = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) *
-                   1e9;
+            f.ns = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
             f.label = run.report_label;
             for (const auto& [name, counter] : run.counters) f.counters[name] = counter.value;
             figures[run.benchmark_name()] = f;
@@ -506,9 +509,9 @@ void printSummary(const std::map<std::string, Figure>& f) {
            genMu = ns("generalMuparser") / kGeneralCount,
            genDirect = ns("generalDirect") / kGeneralCount;
     std::printf("| General expression, mean of %d (ns) | %s | %s | %s | %s | %s |\n",
-                static_cast<int>(kGeneralCount), fixed(genOurs, 0).c_str(),
-                fixed(genMu, 0).c_str(), fixed(genDirect, 0).c_str(),
-                ratio(genOurs, genDirect).c_str(), ratio(genMu, genOurs).c_str());
+                static_cast<int>(kGeneralCount), fixed(genOurs, 0).c_str(), fixed(genMu, 0).c_str(),
+                fixed(genDirect, 0).c_str(), ratio(genOurs, genDirect).c_str(),
+                ratio(genMu, genOurs).c_str());
 
     auto allocs = [&](const std::string& name) {
         auto it = f.find(name);
@@ -571,8 +574,8 @@ bool sameResults() {
             ok = false;
         }
     }
-    int oursCensus = census(
-        [&](std::u16string_view f) { return pelmora::game::formulaValue(evaluator, f); });
+    int oursCensus =
+        census([&](std::u16string_view f) { return pelmora::game::formulaValue(evaluator, f); });
     int foldCensus = census([](std::u16string_view f) { return roundTrip(foldFormula(f)); });
     if (oursCensus != foldCensus) {
         std::fprintf(stderr, "eval_bench: census %d against %d\n", oursCensus, foldCensus);

@@ -8,9 +8,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <memory_resource>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -25,13 +26,13 @@ constexpr int kMaxOperators = 100;
 // Deeper parentheses would push the operator code out of the positive 16-bit range.
 constexpr int kMaxDepth = 127;
 
-bool isDigit(char16_t c) {
+constexpr bool isDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
-bool isLetter(char16_t c) {
+constexpr bool isLetter(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
-bool isTypeCharacter(char16_t c) {
+constexpr bool isTypeCharacter(char16_t c) {
     return c == u'#' || c == u'$' || c == u'%' || c == u'&' || c == u'!' || c == u'@';
 }
 // What may stand before a word for it to be an operator.
@@ -63,54 +64,194 @@ double digitsValue(std::u16string_view digits) {
     return static_cast<double>(n);
 }
 
-// Four characters of recent letters, newest first.
+// A plain decimal written in an operand ("1.5"): digits with at most one "." and at least one
+// digit, short enough to be read without failing.
+bool plainDecimal(std::u16string_view o) {
+    if (o.empty() || o.size() > 18) return false;
+    bool point = false, digit = false;
+    for (char16_t c : o) {
+        if (isDigit(c)) {
+            digit = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+// A text of digit runs joined by "+", "-", "*" and "/" and nothing else, the shape of the game's
+// formulas. The scan and the slot row give it the usual priorities, and it is computed here in
+// one pass with the same operations: "*" and "/" into a term, "+" and "-" into the sum. The
+// shape is checked before anything is computed, so a failure is the one the row would meet.
+constexpr std::size_t kPlainArithmeticLength = 64;
+
+bool plainArithmeticShape(std::u16string_view t) {
+    if (t.size() < 3 || t.size() > kPlainArithmeticLength) return false;
+    std::size_t run = 0;
+    bool anyOperator = false;
+    for (char16_t c : t) {
+        if (isDigit(c)) {
+            if (++run > 15) return false;
+            continue;
+        }
+        if (run == 0 || (c != u'+' && c != u'-' && c != u'*' && c != u'/')) return false;
+        run = 0;
+        anyOperator = true;
+    }
+    return run > 0 && anyOperator;
+}
+
+double plainArithmetic(std::u16string_view t) {
+    auto checked = [](double d) {
+        if (!std::isfinite(d)) throw EvalFailure("overflow");
+        return d;
+    };
+    double sum = 0;
+    double term = 0;
+    char16_t pending = u'+';  // the operator before the current term
+    char16_t op = u'+';       // the operator before the current number
+    std::size_t i = 0;
+    for (;;) {
+        std::int64_t n = 0;
+        for (; i < t.size() && isDigit(t[i]); ++i) n = n * 10 + (t[i] - u'0');
+        const auto number = static_cast<double>(n);
+        if (op == u'*') {
+            term = checked(term * number);
+        } else if (op == u'/') {
+            if (number == 0) throw EvalFailure(term == 0 ? "overflow" : "division by zero");
+            term = checked(term / number);
+        } else {
+            // A new term: the one before joins the sum (the first joins 0, which changes no
+            // non-negative term).
+            sum = checked(pending == u'+' ? sum + term : sum - term);
+            pending = op;
+            term = number;
+        }
+        if (i == t.size()) break;
+        op = t[i++];
+    }
+    return checked(pending == u'+' ? sum + term : sum - term);
+}
+
+// Four characters of recent letters, newest first, packed 16 bits each (character 0 lowest).
 class KeywordWindow {
   public:
-    void assign(std::u16string_view s) {
-        chars_.fill(u' ');
-        std::copy_n(s.begin(), std::min<std::size_t>(s.size(), chars_.size()), chars_.begin());
+    static constexpr std::uint64_t pack(std::u16string_view s) {
+        std::uint64_t bits = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            bits |= std::uint64_t{i < s.size() ? s[i] : u' '} << (16 * i);
+        return bits;
     }
-    void pushLetter(char16_t c) { chars_ = {c, chars_[0], chars_[1], chars_[2]}; }
-    char16_t operator[](std::size_t i) const { return chars_[i]; }
-    bool startsWith(std::u16string_view s) const {
-        return std::equal(s.begin(), s.end(), chars_.begin());
+    // Assigning pads with spaces to four characters, or keeps the first four.
+    void assign(std::uint64_t packed) { bits_ = packed; }
+    void pushLetter(char16_t c) { bits_ = (bits_ << 16) | c; }
+    char16_t operator[](std::size_t i) const { return static_cast<char16_t>(bits_ >> (16 * i)); }
+    bool startsWith(std::uint64_t packedLetters, std::size_t n) const {
+        return (bits_ & ((std::uint64_t{1} << (16 * n)) - 1)) == packedLetters;
     }
 
   private:
-    std::array<char16_t, 4> chars_{u'\0', u'\0', u'\0', u'\0'};
+    std::uint64_t bits_ = 0;  // four NUL characters
 };
+
+constexpr std::uint64_t kDollars = KeywordWindow::pack(u"$$$$");
+constexpr std::uint64_t kZero = KeywordWindow::pack(u"0");
+constexpr std::uint64_t kSpaces = KeywordWindow::pack(u"    ");
+constexpr std::uint64_t kClose = KeywordWindow::pack(u")");
 
 // A word is an operator when the window holds its letters (newest first) and then a mark.
 struct WordOperator {
-    std::u16string_view letters;
+    std::size_t length;
+    std::uint64_t letters;
     int base;
 };
 
+// The letters packed without padding: only the first `length` characters are compared.
+constexpr std::uint64_t letters(std::u16string_view s) {
+    std::uint64_t bits = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) bits |= std::uint64_t{s[i]} << (16 * i);
+    return bits;
+}
+
 constexpr WordOperator kWordOperators[] = {
-    {u"DNA", kAnd},
-    {u"RO", kOr},
-    {u"ROX", kXor},
-    {u"DOM", kRemainder},
+    {3, letters(u"DNA"), kAnd},
+    {2, letters(u"RO"), kOr},
+    {3, letters(u"ROX"), kXor},
+    {3, letters(u"DOM"), kRemainder},
 };
 
-// Stack bytes for one call's tables; a text too long for them spills to the heap.
-constexpr std::size_t kArenaBytes = 1024;
+// A table of one call with its size fixed when the call starts: on the stack up to N
+// entries, on the heap beyond. Entries start uninitialised; only written ones are read.
+template <typename T, std::size_t N>
+class CallTable {
+  public:
+    explicit CallTable(std::size_t capacity) {
+        if (capacity > N) {
+            heap_.reset(new T[capacity]);
+            data_ = heap_.get();
+        }
+    }
+    CallTable(const CallTable&) = delete;
+    CallTable& operator=(const CallTable&) = delete;
+    T& operator[](std::size_t i) { return data_[i]; }
+    const T& operator[](std::size_t i) const { return data_[i]; }
+
+  private:
+    T local_[N];
+    std::unique_ptr<T[]> heap_;
+    T* data_ = local_;
+};
+
+// The value row: n slots, constructed in order as the operands are evaluated.
+class SlotRow {
+  public:
+    explicit SlotRow(std::size_t n) {
+        if (n > kLocal) {
+            heap_.reset(static_cast<Value*>(::operator new(n * sizeof(Value))));
+            data_ = heap_.get();
+        }
+    }
+    SlotRow(const SlotRow&) = delete;
+    SlotRow& operator=(const SlotRow&) = delete;
+    ~SlotRow() { std::destroy_n(data_, size_); }
+    // Constructs the next slot from make()'s result without moving it.
+    template <typename Make>
+    void emplace(Make make) {
+        new (data_ + size_) Value(make());
+        ++size_;
+    }
+    void pushEmpty() { new (data_ + size_++) Value(); }
+    Value& operator[](std::size_t i) { return data_[i]; }
+
+  private:
+    static constexpr std::size_t kLocal = 8;
+    struct Free {
+        void operator()(Value* p) const { ::operator delete(p); }
+    };
+    alignas(Value) std::byte local_[kLocal * sizeof(Value)];
+    std::unique_ptr<Value, Free> heap_;
+    Value* data_ = reinterpret_cast<Value*>(local_);
+    std::size_t size_ = 0;
+};
 
 // The tables of one call: operand texts back to back in one buffer, the operator codes, the
-// level flags. Sized to the text at hand; the capacity limits are checks.
+// level flags. Sized to the text at hand (every operator and every appended character stands
+// for at least one character of the text); the capacity limits are checks.
 struct Scan {
-    explicit Scan(std::pmr::memory_resource* arena, std::size_t length)
-        : chars(arena), starts(arena), OperatorCode(arena) {
-        chars.reserve(length + 1);
-        starts.reserve(std::min<std::size_t>(length + 1, kMaxOperands));
-        OperatorCode.reserve(std::min<std::size_t>(length, kMaxOperators));
-        starts.push_back(0);
+    explicit Scan(std::size_t length)
+        : chars(length + 1),
+          starts(std::min<std::size_t>(length + 1, kMaxOperands)),
+          OperatorCode(std::min<std::size_t>(length, kMaxOperators)) {
+        starts[0] = 0;
         CallLevel[0] = false;  // read after a surplus ")"
     }
 
-    std::pmr::u16string chars;
-    std::pmr::vector<std::uint32_t> starts;  // where each operand's text begins in chars
-    std::pmr::vector<std::int32_t> OperatorCode;
+    CallTable<char16_t, 64> chars;
+    std::size_t size = 0;                 // characters in chars
+    CallTable<std::uint32_t, 16> starts;  // where each operand's text begins in chars
+    CallTable<std::int32_t, 16> OperatorCode;
     // Only entries that "(" has set are read, and entry 0.
     std::array<bool, kMaxDepth + 1> CallLevel;
     int Depth = 0;
@@ -121,24 +262,24 @@ struct Scan {
 
     std::u16string_view OperandText(int k) const {
         std::size_t begin = starts[static_cast<std::size_t>(k)];
-        std::size_t end = static_cast<std::size_t>(k) + 1 < starts.size()
-                              ? starts[static_cast<std::size_t>(k) + 1]
-                              : chars.size();
-        return std::u16string_view(chars).substr(begin, end - begin);
+        std::size_t end = k < OperandIndex ? starts[static_cast<std::size_t>(k) + 1] : size;
+        return std::u16string_view(&chars[0] + begin, end - begin);
     }
 
-    void append(char16_t c) { chars.push_back(c); }
-    void append(std::u16string_view s) { chars.append(s); }
+    void append(char16_t c) { chars[size++] = c; }
+    void append(std::u16string_view s) {
+        std::copy(s.begin(), s.end(), &chars[size]);
+        size += s.size();
+    }
 
     void nextOperand() {
         if (++OperandIndex >= kMaxOperands) throw EvalFailure("too many operands");
-        starts.push_back(static_cast<std::uint32_t>(chars.size()));
+        starts[static_cast<std::size_t>(OperandIndex)] = static_cast<std::uint32_t>(size);
     }
 
     void pushCode(int base) {
         if (OperatorCount >= kMaxOperators) throw EvalFailure("too many operators");
-        OperatorCode.push_back((127 - Depth) * 256 + base);
-        ++OperatorCount;
+        OperatorCode[static_cast<std::size_t>(OperatorCount++)] = (127 - Depth) * 256 + base;
     }
 
     void recordOperator(int base) {
@@ -150,11 +291,11 @@ struct Scan {
     // After a letter: a word operator ends the operand it was appended to.
     void testWordOperator() {
         for (const auto& word : kWordOperators) {
-            std::size_t n = word.letters.size();
-            if (!keywordWindow.startsWith(word.letters) || !isMark(keywordWindow[n])) continue;
-            if (chars.size() - starts.back() < n)
+            std::size_t n = word.length;
+            if (!keywordWindow.startsWith(word.letters, n) || !isMark(keywordWindow[n])) continue;
+            if (size - starts[static_cast<std::size_t>(OperandIndex)] < n)
                 throw EvalFailure("operator letters split by operators");
-            chars.resize(chars.size() - n);
+            size -= n;
             pushCode(word.base);
             nextOperand();
             AtOperandStart = true;
@@ -166,10 +307,81 @@ struct Scan {
     void run(std::u16string_view t, bool leadingZero);
 };
 
+// What the scan does with a character; everything beyond ASCII is Other.
+enum class CharClass : std::uint8_t {
+    Other,
+    Quote,
+    Open,
+    Close,
+    Digit,  // "0"-"9" and "."
+    Letter,
+    Type,
+    Space,
+    Add,  // "+" and ";"
+    Minus,
+    Multiply,
+    Divide,
+    IntegerDivide,
+    Power,
+    Compare,  // "<", ">" and "="
+};
+
+constexpr std::array<CharClass, 128> kCharClasses = [] {
+    std::array<CharClass, 128> classes{};
+    for (char16_t c = 0; c < 128; ++c) {
+        CharClass k = CharClass::Other;
+        if (isDigit(c) || c == u'.') k = CharClass::Digit;
+        if (isLetter(c)) k = CharClass::Letter;
+        if (isTypeCharacter(c)) k = CharClass::Type;
+        classes[c] = k;
+    }
+    classes[u'"'] = CharClass::Quote;
+    classes[u'('] = CharClass::Open;
+    classes[u')'] = CharClass::Close;
+    classes[u' '] = CharClass::Space;
+    classes[u'+'] = CharClass::Add;
+    classes[u';'] = CharClass::Add;
+    classes[u'-'] = CharClass::Minus;
+    classes[u'*'] = CharClass::Multiply;
+    classes[u'/'] = CharClass::Divide;
+    classes[u'\\'] = CharClass::IntegerDivide;
+    classes[u'^'] = CharClass::Power;
+    classes[u'<'] = CharClass::Compare;
+    classes[u'>'] = CharClass::Compare;
+    classes[u'='] = CharClass::Compare;
+    return classes;
+}();
+
+CharClass classOf(char16_t c) {
+    return c < 128 ? kCharClasses[c] : CharClass::Other;
+}
+
+// The comparison operator that c and the character after it make; pair tells whether the next
+// character belongs to it.
+int comparisonBase(char16_t c, char16_t next, bool& pair) {
+    pair = true;
+    if (c == u'<') {
+        if (next == u'>') return kNotEqual;
+        if (next == u'=') return kLessEqual;
+        pair = false;
+        return kLess;
+    }
+    if (c == u'>') {
+        if (next == u'<') return kNotEqual;
+        if (next == u'=') return kGreaterEqual;
+        pair = false;
+        return kGreater;
+    }
+    if (next == u'<') return kLessEqual;
+    if (next == u'>') return kGreaterEqual;
+    pair = false;
+    return kEqual;
+}
+
 void Scan::run(std::u16string_view t, bool leadingZero) {
     if (leadingZero) {
         append(u'0');
-        keywordWindow.assign(u"0");
+        keywordWindow.assign(kZero);
         AtOperandStart = false;
     }
     const std::size_t length = t.size();
@@ -180,121 +392,100 @@ void Scan::run(std::u16string_view t, bool leadingZero) {
     std::size_t nextOpen = 0;
     for (std::size_t i = 0; i < length; ++i) {
         const char16_t c = t[i];
-        // After a surplus ")", only a quote or "(" may follow.
-        if (Depth < 0 && c != u'"' && c != u'(') throw EvalFailure("unbalanced parenthesis");
-
-        // "..." is copied whole, quotes included.
-        if (c == u'"') {
-            AtOperandStart = false;
-            keywordWindow.assign(u"$$$$");
-            std::size_t close = t.find(u'"', i + 1);
-            if (close == npos) throw EvalFailure("missing closing quote");
-            append(t.substr(i, close - i + 1));
-            i = close;
+        const CharClass k = classOf(c);
+        const bool bracket = k == CharClass::Quote || k == CharClass::Open;
+        if (Depth <= 0) {
+            // After a surplus ")", only a quote or "(" may follow.
+            if (Depth < 0 && !bracket) throw EvalFailure("unbalanced parenthesis");
+        } else if (CallLevel[static_cast<std::size_t>(Depth)] && !bracket &&
+                   k != CharClass::Close) {
+            append(c);  // inside an argument list everything is copied as written
             continue;
         }
-        // "(" groups at the start of an operand, otherwise opens an argument list, copied up
-        // to its next "(" or ")".
-        if (c == u'(') {
-            if (++Depth > kMaxDepth) throw EvalFailure("parentheses nested too deep");
-            if (AtOperandStart) {
-                CallLevel[static_cast<std::size_t>(Depth)] = false;
-                continue;
-            }
-            CallLevel[static_cast<std::size_t>(Depth)] = true;
-            keywordWindow.assign(u"$$$$");
-            if (nextClose <= i) nextClose = t.find(u')', i + 1);
-            if (nextOpen <= i) nextOpen = t.find(u'(', i + 1);
-            if (nextClose == npos) throw EvalFailure("missing closing parenthesis");
-            std::size_t stop = (nextOpen == npos || nextClose < nextOpen) ? nextClose : nextOpen;
-            append(t.substr(i, stop - i));
-            i = stop - 1;
-            continue;
-        }
-        if (c == u')') {
-            --Depth;
-            if (CallLevel[static_cast<std::size_t>(Depth + 1)]) {
-                append(u')');
-                keywordWindow.assign(u")");
+        switch (k) {
+            case CharClass::Quote: {
+                // "..." is copied whole, quotes included.
                 AtOperandStart = false;
-            }
-            continue;
-        }
-        // Inside an argument list everything is copied as written.
-        if (Depth > 0 && CallLevel[static_cast<std::size_t>(Depth)]) {
-            append(c);
-            continue;
-        }
-        if (isDigit(c) || c == u'.') {
-            append(c);
-            keywordWindow.assign(u"0");
-            AtOperandStart = false;
-            continue;
-        }
-        if (isLetter(c)) {
-            char16_t upper = (c >= u'a') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-            append(upper);
-            keywordWindow.pushLetter(upper);
-            AtOperandStart = false;
-            testWordOperator();
-            continue;
-        }
-        if (isTypeCharacter(c)) {
-            append(c);
-            keywordWindow.assign(u"0");
-            AtOperandStart = false;
-            continue;
-        }
-        switch (c) {
-            case u' ':
-                keywordWindow.assign(u"    ");
+                keywordWindow.assign(kDollars);
+                std::size_t close = t.find(u'"', i + 1);
+                if (close == npos) throw EvalFailure("missing closing quote");
+                append(t.substr(i, close - i + 1));
+                i = close;
                 break;
-            case u'+':
-            case u';':
+            }
+            case CharClass::Open: {
+                // "(" groups at the start of an operand, otherwise opens an argument list,
+                // copied up to its next "(" or ")".
+                if (++Depth > kMaxDepth) throw EvalFailure("parentheses nested too deep");
+                if (AtOperandStart) {
+                    CallLevel[static_cast<std::size_t>(Depth)] = false;
+                    break;
+                }
+                CallLevel[static_cast<std::size_t>(Depth)] = true;
+                keywordWindow.assign(kDollars);
+                if (nextClose <= i) nextClose = t.find(u')', i + 1);
+                if (nextOpen <= i) nextOpen = t.find(u'(', i + 1);
+                if (nextClose == npos) throw EvalFailure("missing closing parenthesis");
+                std::size_t stop =
+                    (nextOpen == npos || nextClose < nextOpen) ? nextClose : nextOpen;
+                append(t.substr(i, stop - i));
+                i = stop - 1;
+                break;
+            }
+            case CharClass::Close:
+                --Depth;
+                if (CallLevel[static_cast<std::size_t>(Depth + 1)]) {
+                    append(u')');
+                    keywordWindow.assign(kClose);
+                    AtOperandStart = false;
+                }
+                break;
+            case CharClass::Digit:
+            case CharClass::Type:
+                append(c);
+                keywordWindow.assign(kZero);
+                AtOperandStart = false;
+                break;
+            case CharClass::Letter: {
+                char16_t upper = (c >= u'a') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+                append(upper);
+                keywordWindow.pushLetter(upper);
+                AtOperandStart = false;
+                testWordOperator();
+                break;
+            }
+            case CharClass::Space:
+                keywordWindow.assign(kSpaces);
+                break;
+            case CharClass::Add:
                 recordOperator(kAdd);
                 break;
-            case u'-':
+            case CharClass::Minus:
                 if (AtOperandStart) {
                     append(u'-');  // the sign of the coming operand
                 } else {
                     recordOperator(kSubtract);
                 }
                 break;
-            case u'*':
+            case CharClass::Multiply:
                 recordOperator(kMultiply);
                 break;
-            case u'/':
+            case CharClass::Divide:
                 recordOperator(kDivide);
                 break;
-            case u'\\':
+            case CharClass::IntegerDivide:
                 recordOperator(kIntegerDivide);
                 break;
-            case u'^':
+            case CharClass::Power:
                 recordOperator(kPower);
                 break;
-            case u'<':
-            case u'>':
-            case u'=': {
-                char16_t next = i + 1 < length ? t[i + 1] : u'\0';
-                int base = 0;
-                bool pair = true;
-                if (c == u'<')
-                    base = next == u'>'   ? kNotEqual
-                           : next == u'=' ? kLessEqual
-                                          : (pair = false, kLess);
-                if (c == u'>')
-                    base = next == u'<'   ? kNotEqual
-                           : next == u'=' ? kGreaterEqual
-                                          : (pair = false, kGreater);
-                if (c == u'=')
-                    base = next == u'<'   ? kLessEqual
-                           : next == u'>' ? kGreaterEqual
-                                          : (pair = false, kEqual);
-                recordOperator(base);
+            case CharClass::Compare: {
+                bool pair = false;
+                recordOperator(comparisonBase(c, i + 1 < length ? t[i + 1] : u'\0', pair));
                 if (pair) ++i;
                 break;
             }
-            default:
+            case CharClass::Other:
                 break;  // commas, other punctuation, control and non-ASCII characters
         }
     }
@@ -311,9 +502,9 @@ void concatenateInto(Value& left, const Value& right, Evaluator& evaluator) {
 }
 
 // Operator numbers by priority value, equal values left to right (at most 100 of them).
-void sortApplyOrder(std::pmr::vector<std::uint8_t>& order,
-                    const std::pmr::vector<std::int32_t>& codes) {
-    for (std::size_t i = 0; i < codes.size(); ++i) {
+template <typename Order, typename Codes>
+void sortApplyOrder(Order& order, const Codes& codes, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
         auto k = static_cast<std::uint8_t>(i);
         std::size_t j = i;
         for (; j > 0 && codes[order[j - 1]] / 16 > codes[k] / 16; --j) order[j] = order[j - 1];
@@ -368,6 +559,7 @@ Value Evaluator::evalUntrapped(std::u16string_view t) {
     // "-" becomes a leading "0" that the scan supplies, and pairs of parentheses are cut off.
     bool leadingZero = false;
     std::u16string hexText;
+    if (plainArithmeticShape(t)) return Value::number(plainArithmetic(t));
     for (;;) {
         if (onlyFastPathCharacters(t)) return Value::number(parseNumberText(t));
         bool again = false;
@@ -396,9 +588,7 @@ Value Evaluator::evalUntrapped(std::u16string_view t) {
     }
 
     // 2. The scan.
-    std::array<std::byte, kArenaBytes> arenaBytes;
-    std::pmr::monotonic_buffer_resource arena(arenaBytes.data(), arenaBytes.size());
-    Scan scan(&arena, t.size());
+    Scan scan(t.size());
     scan.run(t, leadingZero);
 
     // 3. Count check.
@@ -429,35 +619,52 @@ Value Evaluator::evalUntrapped(std::u16string_view t) {
     }
 
     // 5. Several operands.
-    const int operators = scan.OperatorCount;
-    const auto slots = static_cast<std::size_t>(operators) + 1;
-    std::pmr::vector<std::uint8_t> ApplyOrder(static_cast<std::size_t>(operators), &arena);
-    sortApplyOrder(ApplyOrder, scan.OperatorCode);
+    const auto operators = static_cast<std::size_t>(scan.OperatorCount);
+    CallTable<std::uint8_t, 16> ApplyOrder(operators);
+    sortApplyOrder(ApplyOrder, scan.OperatorCode, operators);
 
-    std::pmr::vector<Value> SlotValue(&arena);
-    SlotValue.reserve(slots);
-    std::pmr::vector<bool> SlotUsed(slots, false, &arena);
+    SlotRow SlotValue(operators + 1);
+    CallTable<bool, 16> SlotUsed(operators + 1);
     for (int k = 0; k <= scan.OperandIndex; ++k) {
         std::u16string_view text = scan.OperandText(k);
-        SlotValue.push_back(onlyDigits(text) ? Value::number(digitsValue(text)) : Eval(text));
+        SlotValue.emplace([&] {
+            if (onlyDigits(text)) return Value::number(digitsValue(text));
+            // What a nested Eval of a written decimal comes to, without its set-up.
+            if (plainDecimal(text) && depth_ < kMaxEvalDepth &&
+                text.size() * kScanCost <= kWorkBudget - work_) {
+                currentError_ = 0;
+                chargeWork(text.size() * kScanCost);
+                return Value::number(parseNumberText(text));
+            }
+            return Eval(text);
+        });
+        SlotUsed[static_cast<std::size_t>(k)] = false;
     }
-    SlotValue.resize(slots);  // Empty slots, after code 3
-    for (int k : ApplyOrder) {
-        int left = k;
-        while (SlotUsed[static_cast<std::size_t>(left)]) --left;
-        int right = k + 1;
-        while (right < operators && SlotUsed[static_cast<std::size_t>(right)]) ++right;
-        Value& l = SlotValue[static_cast<std::size_t>(left)];
-        const Value& r = SlotValue[static_cast<std::size_t>(right)];
-        const int base = scan.OperatorCode[static_cast<std::size_t>(k)] % 256;
-        if (base == kAdd && (l.isString() || r.isString())) {
+    for (auto k = static_cast<std::size_t>(scan.OperandIndex) + 1; k <= operators; ++k) {
+        SlotValue.pushEmpty();  // Empty slots, after code 3
+        SlotUsed[k] = false;
+    }
+    for (std::size_t n = 0; n < operators; ++n) {
+        const std::size_t k = ApplyOrder[n];
+        std::size_t left = k;
+        while (SlotUsed[left]) --left;
+        std::size_t right = k + 1;
+        while (right < operators && SlotUsed[right]) ++right;
+        Value& l = SlotValue[left];
+        const Value& r = SlotValue[right];
+        const int base = scan.OperatorCode[k] % 256;
+        if (applyToDoubles(base, l, r)) {
+            // the common case, done in place
+        } else if (base == kAdd && (l.isString() || r.isString())) {
             concatenateInto(l, r, *this);
         } else {
             l = applyOperator(base, l, r, *this);
         }
-        SlotUsed[static_cast<std::size_t>(right)] = true;
+        SlotUsed[right] = true;
     }
-    return std::move(SlotValue[0]);
+    Value& result = SlotValue[0];
+    if (result.is(Kind::Double)) return Value::number(result.asDouble());  // no variant move
+    return std::move(result);
 }
 
 }  // namespace pelmora

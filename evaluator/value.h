@@ -116,6 +116,13 @@ class Value {
     double asDate() const { return std::get<7>(payload_).days; }
     const StringValue& asString() const { return std::get<8>(payload_); }
     StringValue& mutableString() { return std::get<8>(payload_); }
+    // Makes this the Double d; cheap when it is a Double already.
+    void setDouble(double d) {
+        if (auto* p = std::get_if<6>(&payload_))
+            *p = d;
+        else
+            payload_.emplace<6>(d);
+    }
     std::int32_t asObject() const { return std::get<9>(payload_).errorNumber; }
 
     bool operator==(const Value&) const = default;
