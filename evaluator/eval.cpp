@@ -81,59 +81,134 @@ bool plainDecimal(std::u16string_view o) {
     return digit;
 }
 
-// A text of digit runs joined by "+", "-", "*" and "/" and nothing else, the shape of the game's
-// formulas. The scan and the slot row give it the usual priorities, and it is computed here in
-// one pass with the same operations: "*" and "/" into a term, "+" and "-" into the sum. The
-// shape is checked before anything is computed, so a failure is the one the row would meet.
-constexpr std::size_t kPlainArithmeticLength = 64;
+// Plain arithmetic: numbers written with digits and at most one ".", the operators "+", "-",
+// "*", "/" and "^", and grouping parentheses; no signs, spaces, names or other operators, and
+// at most kPlainLength characters. The scan and the slot row give such a text the usual
+// priorities, grouping and left-to-right order, so it is computed here directly by recursive
+// descent with the same operations on Doubles. The shape is checked in full before anything is
+// computed, so a failure is the one the slot row would meet.
+constexpr std::size_t kPlainLength = 64;
+constexpr std::size_t kPlainDigits = 15;  // a whole number of 15 digits is exact in a double
 
-bool plainArithmeticShape(std::u16string_view t) {
-    if (t.size() < 3 || t.size() > kPlainArithmeticLength) return false;
-    std::size_t run = 0;
-    bool anyOperator = false;
-    for (char16_t c : t) {
-        if (isDigit(c)) {
-            if (++run > 15) return false;
+// Whether t is plain arithmetic; `decimals` receives the length of its written decimals, which
+// the slot row would read through nested calls.
+bool plainShape(std::u16string_view t, std::size_t& decimals) {
+    if (t.empty() || t.size() > kPlainLength) return false;
+    decimals = 0;
+    int depth = 0;
+    bool operand = true;  // an operand is expected next
+    for (std::size_t i = 0; i < t.size();) {
+        char16_t c = t[i];
+        if (operand) {
+            if (c == u'(') {
+                ++depth;
+                ++i;
+                continue;
+            }
+            std::size_t start = i, digits = 0;
+            bool point = false;
+            for (; i < t.size() && (isDigit(t[i]) || (t[i] == u'.' && !point)); ++i) {
+                if (t[i] == u'.')
+                    point = true;
+                else
+                    ++digits;
+            }
+            if (digits == 0 || digits > kPlainDigits) return false;
+            if (point) decimals += i - start;
+            operand = false;
             continue;
         }
-        if (run == 0 || (c != u'+' && c != u'-' && c != u'*' && c != u'/')) return false;
-        run = 0;
-        anyOperator = true;
+        if (c == u')') {
+            if (--depth < 0) return false;
+        } else if (c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'^') {
+            operand = true;
+        } else {
+            return false;
+        }
+        ++i;
     }
-    return run > 0 && anyOperator;
+    if (t.find_first_of(u"+-*/^") == std::u16string_view::npos) decimals = 0;  // no nested reads
+    return !operand && depth == 0;
 }
 
-double plainArithmetic(std::u16string_view t) {
-    auto checked = [](double d) {
+class PlainArithmetic {
+  public:
+    explicit PlainArithmetic(std::u16string_view t) : t_(t) {}
+    double run() { return sum(); }
+
+  private:
+    static double checked(double d) {
         if (!std::isfinite(d)) throw EvalFailure("overflow");
         return d;
-    };
-    double sum = 0;
-    double term = 0;
-    char16_t pending = u'+';  // the operator before the current term
-    char16_t op = u'+';       // the operator before the current number
-    std::size_t i = 0;
-    for (;;) {
-        std::int64_t n = 0;
-        for (; i < t.size() && isDigit(t[i]); ++i) n = n * 10 + (t[i] - u'0');
-        const auto number = static_cast<double>(n);
-        if (op == u'*') {
-            term = checked(term * number);
-        } else if (op == u'/') {
-            if (number == 0) throw EvalFailure(term == 0 ? "overflow" : "division by zero");
-            term = checked(term / number);
-        } else {
-            // A new term: the one before joins the sum (the first joins 0, which changes no
-            // non-negative term).
-            sum = checked(pending == u'+' ? sum + term : sum - term);
-            pending = op;
-            term = number;
-        }
-        if (i == t.size()) break;
-        op = t[i++];
     }
-    return checked(pending == u'+' ? sum + term : sum - term);
-}
+    char16_t peek() const { return i_ < t_.size() ? t_[i_] : u'\0'; }
+
+    double sum() {
+        double v = product();
+        for (char16_t c = peek(); c == u'+' || c == u'-'; c = peek()) {
+            ++i_;
+            double r = product();
+            v = checked(c == u'+' ? v + r : v - r);
+        }
+        return v;
+    }
+    double product() {
+        double v = power();
+        for (char16_t c = peek(); c == u'*' || c == u'/'; c = peek()) {
+            ++i_;
+            double r = power();
+            if (c == u'*') {
+                v = checked(v * r);
+            } else {
+                if (r == 0) throw EvalFailure(v == 0 ? "overflow" : "division by zero");
+                v = checked(v / r);
+            }
+        }
+        return v;
+    }
+    double power() {
+        double v = primary();
+        while (peek() == u'^') {
+            ++i_;
+            double r = primary();
+            if (v == 0 && r < 0) throw EvalFailure("division by zero");
+            double d = std::pow(v, r);
+            if (std::isnan(d)) throw EvalFailure("no real power");
+            v = checked(d);
+        }
+        return v;
+    }
+    double primary() {
+        if (peek() == u'(') {
+            ++i_;
+            double v = sum();
+            ++i_;  // ")"
+            return v;
+        }
+        // Digits below 10^15 and a power of ten up to 10^15 are exact, so one division
+        // rounds as reading the decimal text does.
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        std::int64_t n = 0;
+        int fraction = -1;
+        for (; i_ < t_.size(); ++i_) {
+            char16_t c = t_[i_];
+            if (isDigit(c)) {
+                n = n * 10 + (c - u'0');
+                if (fraction >= 0) ++fraction;
+            } else if (c == u'.') {
+                fraction = 0;
+            } else {
+                break;
+            }
+        }
+        double v = static_cast<double>(n);
+        return fraction > 0 ? v / kPowers[fraction] : v;
+    }
+
+    std::u16string_view t_;
+    std::size_t i_ = 0;
+};
 
 // Four characters of recent letters, newest first, packed 16 bits each (character 0 lowest).
 class KeywordWindow {
@@ -226,7 +301,7 @@ class SlotRow {
     Value& operator[](std::size_t i) { return data_[i]; }
 
   private:
-    static constexpr std::size_t kLocal = 8;
+    static constexpr std::size_t kLocal = 16;
     struct Free {
         void operator()(Value* p) const { ::operator delete(p); }
     };
@@ -250,8 +325,8 @@ struct Scan {
 
     CallTable<char16_t, 64> chars;
     std::size_t size = 0;                 // characters in chars
-    CallTable<std::uint32_t, 16> starts;  // where each operand's text begins in chars
-    CallTable<std::int32_t, 16> OperatorCode;
+    CallTable<std::uint32_t, 32> starts;  // where each operand's text begins in chars
+    CallTable<std::int32_t, 32> OperatorCode;
     // Only entries that "(" has set are read, and entry 0.
     std::array<bool, kMaxDepth + 1> CallLevel;
     int Depth = 0;
@@ -559,7 +634,13 @@ Value Evaluator::evalUntrapped(std::u16string_view t) {
     // "-" becomes a leading "0" that the scan supplies, and pairs of parentheses are cut off.
     bool leadingZero = false;
     std::u16string hexText;
-    if (plainArithmeticShape(t)) return Value::number(plainArithmetic(t));
+    // Plain arithmetic is computed directly, at the cost its nested reads of decimals would
+    // have had; a call at the deepest level, or one past the budget, takes the long way.
+    if (std::size_t decimals = 0; depth_ < kMaxEvalDepth && plainShape(t, decimals) &&
+                                  decimals * kScanCost <= kWorkBudget - work_) {
+        chargeWork(decimals * kScanCost);
+        return Value::number(PlainArithmetic(t).run());
+    }
     for (;;) {
         if (onlyFastPathCharacters(t)) return Value::number(parseNumberText(t));
         bool again = false;
@@ -620,11 +701,11 @@ Value Evaluator::evalUntrapped(std::u16string_view t) {
 
     // 5. Several operands.
     const auto operators = static_cast<std::size_t>(scan.OperatorCount);
-    CallTable<std::uint8_t, 16> ApplyOrder(operators);
+    CallTable<std::uint8_t, 32> ApplyOrder(operators);
     sortApplyOrder(ApplyOrder, scan.OperatorCode, operators);
 
     SlotRow SlotValue(operators + 1);
-    CallTable<bool, 16> SlotUsed(operators + 1);
+    CallTable<bool, 32> SlotUsed(operators + 1);
     for (int k = 0; k <= scan.OperandIndex; ++k) {
         std::u16string_view text = scan.OperandText(k);
         SlotValue.emplace([&] {
