@@ -413,16 +413,17 @@ std::u16string signs(std::size_t n) {
 struct Shape {
     const char* name;
     std::u16string (*make)(std::size_t);
+    long long tableSize;  // the size it was first reported at, when that is past 10^6
 };
 
 constexpr Shape kShapes[] = {
-    {"parentheses", parentheses},
-    {"instr", search},
-    {"joined_sum", joined},
-    {"four_joined_sums", fourJoined},
-    {"nots", nots},
-    {"eval_signs", evalSigns},
-    {"signs", signs},
+    {"parentheses", parentheses, 0},
+    {"instr", search, 0},
+    {"joined_sum", joined, 33'554'400},  // 100 x SPACE$(335544)
+    {"four_joined_sums", fourJoined, 33'554'400},
+    {"nots", nots, 7'500'001},              // "NOT" x 2,500,000
+    {"eval_signs", evalSigns, 33'554'431},  // EVAL(STRING$(33554431,"-")+"1")
+    {"signs", signs, 0},
 };
 
 void hostile(benchmark::State& state, const Shape& shape) {
@@ -441,13 +442,13 @@ void hostile(benchmark::State& state, const Shape& shape) {
 }
 
 [[maybe_unused]] const bool kHostileRegistered = [] {
-    for (const auto& shape : kShapes)
-        benchmark::RegisterBenchmark((std::string("hostile/") + shape.name).c_str(), hostile, shape)
-            ->Arg(10'000)
-            ->Arg(100'000)
-            ->Arg(1'000'000)
-            ->Iterations(2)
-            ->Unit(benchmark::kMillisecond);
+    for (const auto& shape : kShapes) {
+        auto* b = benchmark::RegisterBenchmark((std::string("hostile/") + shape.name).c_str(),
+                                               hostile, shape);
+        b->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Iterations(2);
+        b->Unit(benchmark::kMillisecond);
+        if (shape.tableSize) b->Arg(shape.tableSize);
+    }
     return true;
 }();
 
@@ -527,19 +528,27 @@ void printSummary(const std::map<std::string, Figure>& f) {
                 fixed(allocComparison, 2).c_str());
     std::printf("| General expressions, mean | %s |\n", fixed(allocGeneral, 2).c_str());
 
-    std::printf("\n| Hostile shape | 10^4 (ms) | 10^5 (ms) | 10^6 (ms) | Result at 10^6 |\n");
-    std::printf("|---|---|---|---|---|\n");
+    std::printf(
+        "\n| Hostile shape | 10^4 (ms) | 10^5 (ms) | 10^6 (ms) | First reported size (ms) | "
+        "Result at the largest size |\n");
+    std::printf("|---|---|---|---|---|---|\n");
     double worst = 0;
     for (const auto& shape : kShapes) {
         std::string base = std::string("hostile/") + shape.name + "/";
         std::string row = std::string("| ") + shape.name;
         std::string label;
-        for (const char* size : {"10000", "100000", "1000000"}) {
+        for (std::string size : {std::string("10000"), std::string("100000"),
+                                 std::string("1000000"), std::to_string(shape.tableSize)}) {
             auto it = f.find(base + size + "/iterations:2");
-            double ms = it == f.end() ? 0 : it->second.ns / 1e6;
+            if (it == f.end()) {
+                row += " | -";
+                continue;
+            }
+            double ms = it->second.ns / 1e6;
             worst = std::max(worst, ms);
             row += " | " + fixed(ms, 1);
-            if (it != f.end()) label = it->second.label;
+            if (size == std::to_string(shape.tableSize)) row += " at " + size;
+            label = it->second.label;
         }
         std::printf("%s | %s |\n", row.c_str(), label.c_str());
     }

@@ -365,6 +365,8 @@ struct Scan {
 
     // After a letter: a word operator ends the operand it was appended to.
     void testWordOperator() {
+        // Every word is two or three letters and then a mark.
+        if (!isMark(keywordWindow[2]) && !isMark(keywordWindow[3])) return;
         for (const auto& word : kWordOperators) {
             std::size_t n = word.length;
             if (!keywordWindow.startsWith(word.letters, n) || !isMark(keywordWindow[n])) continue;

@@ -44,7 +44,7 @@ class Evaluator {
     // asks for more fails, and so does every later one in the same evaluation, so no text can
     // make an evaluation run for long or fill the memory.
     static constexpr std::size_t kWorkBudget = std::size_t{256} << 20;
-    static constexpr std::size_t kScanCost = 2;
+    static constexpr std::size_t kScanCost = 8;
 
     // Counts work against the budget of the outermost Eval; fails past it.
     void chargeWork(std::size_t units);

@@ -86,7 +86,7 @@ std::string toUtf8(std::u16string_view text) {
 
 std::size_t findText(std::u16string_view haystack, std::u16string_view needle, std::size_t from) {
     // A short needle costs at most its length per place: the library's search is linear enough.
-    constexpr std::size_t kShortNeedle = 16;
+    constexpr std::size_t kShortNeedle = 4;
     if (needle.size() <= kShortNeedle) return haystack.find(needle, from);
     if (from > haystack.size() || haystack.size() - from < needle.size())
         return std::u16string_view::npos;
@@ -157,12 +157,19 @@ std::u16string transliterate(const icu::Transliterator& t, std::u16string_view t
 
 }  // namespace
 
+// ASCII maps by itself, as ICU maps it; only other characters ask ICU, which costs far more.
 std::u16string toUpper(std::u16string_view text) {
-    return mapCodePoints(text, [](UChar32 c) { return u_toupper(c); });
+    return mapCodePoints(text, [](UChar32 c) {
+        if (c < 0x80) return (c >= u'a' && c <= u'z') ? c - 0x20 : c;
+        return u_toupper(c);
+    });
 }
 
 std::u16string toLower(std::u16string_view text) {
-    return mapCodePoints(text, [](UChar32 c) { return u_tolower(c); });
+    return mapCodePoints(text, [](UChar32 c) {
+        if (c < 0x80) return (c >= u'A' && c <= u'Z') ? c + 0x20 : c;
+        return u_tolower(c);
+    });
 }
 
 // The transliterators are built once and never change afterwards. ASCII and the space take
