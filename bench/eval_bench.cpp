@@ -247,6 +247,13 @@ constexpr std::u16string_view kGeneral[] = {
     u"((12+8)/4-1)*3",  u"100/7+3*(2-5)",   u"8/4/2+10-2-3",     u"1+2*3^2",
     u"(3.14159*2.5)/4", u"2*(3+(4*(5+6)))", u"123.456-78.9*0.5", u"(1+2+3+4+5+6+7+8+9)/9",
 };
+// The same kind of expressions with signs, which plain arithmetic leaves to the scan and the
+// slot row (a sign belongs to its operand, which is evaluated by a nested call).
+constexpr std::u16string_view kSigned[] = {
+    u"2*-3+1",   u"-3+4*2",   u"(1+2)*-3",   u"10-(-2)",  u"-1.5*-2",   u"2*-3-4*-5",
+    u"-(4/2)+1", u"7/-2+0.5", u"-8/(-4)*-2", u"3*(-2+5)", u"-10+20-30", u"1-(-1)-(-1)",
+};
+constexpr double kSignedCount = std::size(kSigned);
 constexpr double kGeneralCount = std::size(kGeneral);
 
 void generalOurs(benchmark::State& state) {
@@ -257,6 +264,23 @@ void generalOurs(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * std::size(kGeneral));
 }
 BENCHMARK(generalOurs);
+
+void signedOurs(benchmark::State& state) {
+    BenchHost host;
+    Evaluator evaluator(host);
+    for (auto _ : state)
+        for (auto text : kSigned) benchmark::DoNotOptimize(evaluator.Eval(text));
+}
+BENCHMARK(signedOurs);
+
+void signedDirect(benchmark::State& state) {
+    for (auto _ : state)
+        for (auto text : kSigned) {
+            benchmark::DoNotOptimize(text.data());
+            benchmark::DoNotOptimize(Direct(text).run());
+        }
+}
+BENCHMARK(signedDirect);
 
 void generalDirect(benchmark::State& state) {
     for (auto _ : state)
@@ -305,6 +329,18 @@ void generalMuparser(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * std::size(kGeneral));
 }
 BENCHMARK(generalMuparser);
+
+void signedMuparser(benchmark::State& state) {
+    mu::Parser parser;
+    std::vector<std::string> texts;
+    for (auto text : kSigned) texts.push_back(narrow(text));
+    for (auto _ : state)
+        for (const auto& text : texts) {
+            parser.SetExpr(text);
+            benchmark::DoNotOptimize(parser.Eval());
+        }
+}
+BENCHMARK(signedMuparser);
 #endif
 
 // ---------------------------------------------------------------------------------------------
@@ -350,6 +386,18 @@ void allocationsGeneral(benchmark::State& state) {
         kGeneralCount);
 }
 BENCHMARK(allocationsGeneral);
+
+void allocationsSigned(benchmark::State& state) {
+    BenchHost host;
+    Evaluator evaluator(host);
+    countAllocations(
+        state,
+        [&] {
+            for (auto text : kSigned) benchmark::DoNotOptimize(evaluator.Eval(text));
+        },
+        kSignedCount);
+}
+BENCHMARK(allocationsSigned);
 
 // ---------------------------------------------------------------------------------------------
 // Hostile shapes: each input built for a size n (characters of the text, or of the texts it
@@ -514,6 +562,13 @@ void printSummary(const std::map<std::string, Figure>& f) {
                 fixed(genDirect, 0).c_str(), ratio(genOurs, genDirect).c_str(),
                 ratio(genMu, genOurs).c_str());
 
+    double sigOurs = ns("signedOurs") / kSignedCount, sigMu = ns("signedMuparser") / kSignedCount,
+           sigDirect = ns("signedDirect") / kSignedCount;
+    std::printf("| Expression with signs, mean of %d (ns) | %s | %s | %s | %s | %s |\n",
+                static_cast<int>(kSignedCount), fixed(sigOurs, 0).c_str(), fixed(sigMu, 0).c_str(),
+                fixed(sigDirect, 0).c_str(), ratio(sigOurs, sigDirect).c_str(),
+                ratio(sigMu, sigOurs).c_str());
+
     auto allocs = [&](const std::string& name) {
         auto it = f.find(name);
         if (it == f.end() || !it->second.counters.count("allocs")) return -1.0;
@@ -527,6 +582,8 @@ void printSummary(const std::map<std::string, Figure>& f) {
     std::printf("| Whole game comparison (Eval, text form, parse) | %s |\n",
                 fixed(allocComparison, 2).c_str());
     std::printf("| General expressions, mean | %s |\n", fixed(allocGeneral, 2).c_str());
+    std::printf("| Expressions with signs, mean | %s |\n",
+                fixed(allocs("allocationsSigned"), 2).c_str());
 
     std::printf(
         "\n| Hostile shape | 10^4 (ms) | 10^5 (ms) | 10^6 (ms) | First reported size (ms) | "
@@ -574,7 +631,9 @@ bool sameResults() {
     BenchHost host;
     Evaluator evaluator(host);
     bool ok = true;
-    for (auto text : kGeneral) {
+    std::vector<std::u16string_view> all(std::begin(kGeneral), std::end(kGeneral));
+    all.insert(all.end(), std::begin(kSigned), std::end(kSigned));
+    for (auto text : all) {
         double ours = pelmora::ToNumber(evaluator.Eval(text));
         double direct = Direct(text).run();
         if (ours != direct) {

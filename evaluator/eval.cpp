@@ -710,11 +710,15 @@ Value Evaluator::evalUntrapped(std::u16string_view t) {
         std::u16string_view text = scan.OperandText(k);
         SlotValue.emplace([&] {
             if (onlyDigits(text)) return Value::number(digitsValue(text));
-            // What a nested Eval of a written decimal comes to, without its set-up.
-            if (plainDecimal(text) && depth_ < kMaxEvalDepth &&
+            // What a nested Eval of a written decimal, or of "-" and digits (which it rewrites
+            // to 0 minus the digits), comes to, without its set-up.
+            const bool negative = text.size() > 1 && text[0] == u'-' && text.size() <= 16 &&
+                                  onlyDigits(text.substr(1));
+            if ((negative || plainDecimal(text)) && depth_ < kMaxEvalDepth &&
                 text.size() * kScanCost <= kWorkBudget - work_) {
                 currentError_ = 0;
                 chargeWork(text.size() * kScanCost);
+                if (negative) return Value::number(0.0 - digitsValue(text.substr(1)));
                 return Value::number(parseNumberText(text));
             }
             return Eval(text);
