@@ -4,18 +4,17 @@
 #include "evaluator/evaluator.h"
 #include "evaluator/failure.h"
 #include "evaluator/operations.h"
+#include "evaluator/plain_arithmetic.h"
 #include "evaluator/text.h"
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <new>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace pelmora {
 
@@ -81,128 +80,6 @@ bool plainDecimal(std::u16string_view o) {
     }
     return digit;
 }
-
-// Plain arithmetic: numbers written with digits and at most one ".", the operators "+", "-",
-// "*", "/" and "^", and grouping parentheses; no signs, spaces, names or other operators, and
-// at most kPlainLength characters. The scan and the slot row give such a text the usual
-// priorities, grouping and left-to-right order, so it is computed here directly by recursive
-// descent with the same operations on Doubles. Nothing is raised before the whole text has
-// proved plain, so a failure is the one the slot row would meet, and a text that is not plain
-// goes the long way as if this had not been tried.
-constexpr std::size_t kPlainLength = 64;
-constexpr std::size_t kPlainDigits = 15;  // a whole number of 15 digits is exact in a double
-
-class PlainArithmetic {
-  public:
-    explicit PlainArithmetic(std::u16string_view t) : t_(t) {
-        if (t.size() > kPlainLength) plain_ = false;
-    }
-
-    // The value, when the text is plain; nullopt when it is not.
-    std::optional<double> run() {
-        if (!plain_) return std::nullopt;
-        double v = sum();
-        if (!plain_ || i_ != t_.size()) return std::nullopt;
-        return v;
-    }
-    // Why an operation failed, when one did: the call then fails after its reads are counted.
-    const char* failure() const { return failure_; }
-    // Characters of written decimals, which the slot row reads through nested calls (none when
-    // the text is a single number).
-    std::size_t decimals() const { return anyOperator_ ? decimals_ : 0; }
-
-  private:
-    char16_t peek() const { return i_ < t_.size() ? t_[i_] : u'\0'; }
-    double fail(const char* why) {
-        if (!failure_) failure_ = why;
-        return 0;
-    }
-    double checked(double d) { return std::isfinite(d) ? d : fail("overflow"); }
-
-    double sum() {
-        double v = product();
-        for (char16_t c = peek(); plain_ && (c == u'+' || c == u'-'); c = peek()) {
-            ++i_;
-            anyOperator_ = true;
-            double r = product();
-            v = checked(c == u'+' ? v + r : v - r);
-        }
-        return v;
-    }
-    double product() {
-        double v = power();
-        for (char16_t c = peek(); plain_ && (c == u'*' || c == u'/'); c = peek()) {
-            ++i_;
-            anyOperator_ = true;
-            double r = power();
-            if (c == u'*')
-                v = checked(v * r);
-            else if (r == 0)
-                v = fail(v == 0 ? "overflow" : "division by zero");
-            else
-                v = checked(v / r);
-        }
-        return v;
-    }
-    double power() {
-        double v = primary();
-        while (plain_ && peek() == u'^') {
-            ++i_;
-            anyOperator_ = true;
-            double r = primary();
-            if (v == 0 && r < 0) {
-                v = fail("division by zero");
-                continue;
-            }
-            double d = std::pow(v, r);
-            v = std::isnan(d) ? fail("no real power") : checked(d);
-        }
-        return v;
-    }
-    double primary() {
-        if (peek() == u'(') {
-            ++i_;
-            double v = sum();
-            if (peek() != u')') plain_ = false;
-            ++i_;
-            return v;
-        }
-        // Digits below 10^15 and a power of ten up to 10^15 are exact, so one division
-        // rounds as reading the decimal text does.
-        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        const std::size_t start = i_;
-        std::int64_t n = 0;
-        std::size_t digits = 0;
-        int fraction = -1;
-        for (; i_ < t_.size(); ++i_) {
-            char16_t c = t_[i_];
-            if (isDigit(c)) {
-                n = n * 10 + (c - u'0');
-                ++digits;
-                if (fraction >= 0) ++fraction;
-            } else if (c == u'.' && fraction < 0) {
-                fraction = 0;
-            } else {
-                break;
-            }
-        }
-        if (digits == 0 || digits > kPlainDigits) {
-            plain_ = false;
-            return 0;
-        }
-        if (fraction >= 0) decimals_ += i_ - start;
-        double v = static_cast<double>(n);
-        return fraction > 0 ? v / kPowers[fraction] : v;
-    }
-
-    std::u16string_view t_;
-    std::size_t i_ = 0;
-    bool plain_ = true;
-    bool anyOperator_ = false;
-    std::size_t decimals_ = 0;
-    const char* failure_ = nullptr;
-};
 
 // Four characters of recent letters, newest first, packed 16 bits each (character 0 lowest).
 class KeywordWindow {
