@@ -1,6 +1,7 @@
 #include "game/window/mivor10_window.h"
 
 #include "game/window/game_host.h"
+#include "game/window/named_combo_box.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -231,6 +232,7 @@ class Mivor10Window::Program : public ProgramControl {
 
 Mivor10Window::Mivor10Window(WindowServices services) {
     registerPictures();
+    installNamedComboBoxes();
     if (!services.clock) {
         ownClock_ = std::make_unique<SteadyClock>();
         services.clock = ownClock_.get();
@@ -253,8 +255,6 @@ Mivor10Window::Mivor10Window(WindowServices services) {
     forward(&Mivor10::Form_Load);
     if (ended_) return;
     command4_->setFocus();
-    // Draw the focus frame from the start, as after a Tab, so the player sees what Enter does.
-    setAttribute(Qt::WA_KeyboardFocusChange);
     timer1_->start();
     qApp->installEventFilter(this);
     if (auto* guard = dynamic_cast<InstanceGuard*>(services.program))
@@ -452,6 +452,13 @@ void Mivor10Window::describeForPlayers(QWidget* frame1) {
     label6_->setAccessibleName(QString::fromUtf16(u"正解例"));
 }
 
+void Mivor10Window::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Showing a window hides focus frames until a key moves the focus. Draw the one on Start
+    // from the start, so that the player sees what Enter does.
+    if (focusWidget() == command4_) setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
 void Mivor10Window::bringToFront() {
     if (ended_) return;
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
@@ -495,36 +502,29 @@ bool Mivor10Window::eventFilter(QObject* watched, QEvent* event) {
 bool Mivor10Window::gameKey(QWidget* receiver, QKeyEvent* key) {
     if ((key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) != Qt::NoModifier)
         return false;
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (rules_->state().Running != 1) {
-        // Between games Enter presses the focused button; every other key keeps its old use.
-        auto* button = qobject_cast<QPushButton*>(receiver);
-        if (!enter || !button) return false;
-        if (!key->isAutoRepeat()) button->click();
-        return true;
-    }
-    QPushButton* pressed = nullptr;
-    if (enter) {
-        pressed = command2_;
-    } else if (key->key() == Qt::Key_Escape) {
-        pressed = command6_;
+    const bool running = rules_->state().Running == 1;
+    const int code = key->key();
+    QPushButton* press = nullptr;
+    if (code == Qt::Key_Return || code == Qt::Key_Enter) {
+        // During a game Enter answers; between games it presses the focused button.
+        press = running ? command2_ : qobject_cast<QPushButton*>(receiver);
+        if (!press) return false;
+    } else if (code == Qt::Key_Escape) {
+        if (running) press = command6_;
     } else if (receiver == text2_) {
         return false;  // typing the target works as ever
-    } else if (key->key() == Qt::Key_Space) {
-        pressed = command5_;
+    } else if (code == Qt::Key_Space) {
+        // Between games too: a Space meant for Next must not start a new game.
+        if (running) press = command5_;
+    } else if (code == Qt::Key_Backspace) {
+        if (running) nextOperator_ = (nextOperator_ + 2) % 3;
+    } else if (int item = operatorItem(key->text()); item >= 0) {
+        if (running) chooseNextOperator(item);
+    } else {
+        return false;
     }
-    if (pressed) {
-        // A held key presses once, not once per repeat.
-        if (!key->isAutoRepeat()) pressed->click();
-        return true;
-    }
-    if (key->key() == Qt::Key_Backspace) {
-        nextOperator_ = (nextOperator_ + 2) % 3;
-        return true;
-    }
-    int item = operatorItem(key->text());
-    if (item < 0) return false;
-    chooseNextOperator(item);
+    // A held key presses once, not once per repeat.
+    if (press && !key->isAutoRepeat()) press->click();
     return true;
 }
 

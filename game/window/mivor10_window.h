@@ -73,6 +73,7 @@ class Mivor10Window : public QWidget, private MessageSink {
     void bringToFront();
 
   protected:
+    void showEvent(QShowEvent* event) override;
     // The game's keys, and the mouse on OK, wherever in the window they land.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
