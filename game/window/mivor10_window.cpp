@@ -427,8 +427,8 @@ void Mivor10Window::describeForPlayers(QWidget* frame1) {
     tip(text2_, u"目標の値：この数になる問題が出ます");
     for (int i = 0; i < 3; ++i) {
         combo1_[i]->setToolTip(
-            QString::fromUtf16(u"%1 番目の演算子：+ - * / のキー（× は x でも）で左から順に"
-                               u"選べます。Backspace で一つ戻ります")
+            QString::fromUtf16(u"%1 番目の演算子\n+ - * / のキー（× は x でも）で"
+                               u"左から順に選べます\nBackspace で一つ戻ります")
                 .arg(i + 1));
         combo1_[i]->setAccessibleName(QString::fromUtf16(u"%1 番目の演算子").arg(i + 1));
     }
