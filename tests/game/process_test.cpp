@@ -73,47 +73,6 @@ bool instanceListening() {
     return socket.waitForConnected(200);
 }
 
-TEST(GameProgram, SecondInstanceEndsAtOnceAndWritesNothing) {
-    if (instanceListening()) GTEST_SKIP() << "a pelmora of this user is already running";
-    QTemporaryDir home;
-    ASSERT_TRUE(home.isValid());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("HOME", home.path());
-    environment.insert("XDG_CONFIG_HOME", home.path() + "/config");
-    environment.insert("XDG_CACHE_HOME", home.path() + "/cache");
-    environment.insert("XDG_DATA_HOME", home.path() + "/data");
-
-    QProcess first;
-    first.setProcessEnvironment(environment);
-    first.setWorkingDirectory(home.path());
-    first.start(QStringLiteral(PELMORA_GAME_PATH));
-    ASSERT_TRUE(first.waitForStarted(10000));
-    bool listening = false;
-    for (int i = 0; i < 100 && !listening; ++i) {
-        listening = instanceListening();
-        if (!listening) QThread::msleep(100);
-    }
-    ASSERT_TRUE(listening);
-
-    QProcess second;
-    second.setProcessEnvironment(environment);
-    second.setWorkingDirectory(home.path());
-    second.start(QStringLiteral(PELMORA_GAME_PATH));
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(first.state(), QProcess::Running);
-
-    first.kill();
-    first.waitForFinished(10000);
-    EXPECT_TRUE(QDir(home.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-        << QDir(home.path())
-               .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
-               .join(' ')
-               .toStdString();
-}
-
 // The game under the offscreen platform, with a home of its own.
 struct GameRun {
     QTemporaryDir home;
@@ -126,6 +85,16 @@ struct GameRun {
         environment.insert("XDG_CACHE_HOME", home.path() + "/cache");
         environment.insert("XDG_DATA_HOME", home.path() + "/data");
     }
+    // Starts the first instance and waits until it holds the instance name.
+    bool startFirst(QProcess& process) {
+        start(process);
+        if (!process.waitForStarted(10000)) return false;
+        for (int i = 0; i < 100; ++i) {
+            if (instanceListening()) return true;
+            QThread::msleep(100);
+        }
+        return false;
+    }
     void start(QProcess& process) {
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(home.path());
@@ -133,18 +102,32 @@ struct GameRun {
     }
 };
 
+TEST(GameProgram, SecondInstanceEndsAtOnceAndWritesNothing) {
+    if (instanceListening()) GTEST_SKIP() << "a pelmora of this user is already running";
+    GameRun run;
+    ASSERT_TRUE(run.home.isValid());
+    QProcess first;
+    ASSERT_TRUE(run.startFirst(first));
+
+    QProcess second;
+    run.start(second);
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.kill();
+    first.waitForFinished(10000);
+    const QDir home(run.home.path());
+    const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
+    EXPECT_TRUE(home.isEmpty(all)) << home.entryList(all).join(' ').toStdString();
+}
+
 TEST(GameProgram, RunningInstanceComesForwardWhenAskedAndAnswers) {
     if (instanceListening()) GTEST_SKIP() << "a pelmora of this user is already running";
     GameRun run;
     QProcess first;
-    run.start(first);
-    ASSERT_TRUE(first.waitForStarted(10000));
-    bool listening = false;
-    for (int i = 0; i < 100 && !listening; ++i) {
-        listening = instanceListening();
-        if (!listening) QThread::msleep(100);
-    }
-    ASSERT_TRUE(listening);
+    ASSERT_TRUE(run.startFirst(first));
 
     // What a later launch sends; the running instance answers once it has come forward.
     QLocalSocket socket;
