@@ -94,7 +94,7 @@ double PlainArithmetic::primary() {
     for (; i_ < t_.size(); ++i_) {
         char16_t c = t_[i_];
         if (isDigit(c)) {
-            n = n * 10 + (c - u'0');
+            if (digits < kMaxDigits) n = n * 10 + (c - u'0');  // more digits are refused below
             ++digits;
             if (fraction >= 0) ++fraction;
         } else if (c == u'.' && fraction < 0) {

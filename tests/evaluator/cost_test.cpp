@@ -117,6 +117,7 @@ TEST(EvalCost, PlainArithmeticKeepsItsResults) {
         {"(1+2", "Double: 3"},
         {"1+2)", "Double: 3"},
         {"123456789012345678*10", "Double: 1.23456789012346E+18"},
+        {"12345678901234567890*2", "Double: 2.46913578024691E+19"},  // past 64-bit digits
     });
     // Every digit of the result, not only its 15-digit text.
     Bench bench;
