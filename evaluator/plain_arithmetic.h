@@ -31,6 +31,7 @@ class PlainArithmetic {
 
   private:
     char16_t peek() const { return i_ < t_.size() ? t_[i_] : u'\0'; }
+    std::optional<double> flat();
     double fail(const char* why);
     double checked(double d);
     double sum();

@@ -109,6 +109,8 @@ TEST(EvalCost, PlainArithmeticKeepsItsResults) {
         {"1/0", "Empty: ", 2},
         {"0/0", "Empty: ", 2},
         {"0^-1", "Empty: ", 2},
+        {"9/0^0", "Double: 9"},  // "^" first: 9/1, never 9/0
+        {"9/0*2.5", "Empty: ", 2},
         {"(0-8)^(1/3)", "Empty: ", 2},
         {"1.2.3*2", "Double: 0", 2},  // the operand fails in its own call
         {"1+(-2^2)", "Double: 5"},    // a sign belongs to its operand
