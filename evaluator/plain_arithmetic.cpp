@@ -73,18 +73,7 @@ double PlainArithmetic::checked(double d) {
     return std::isfinite(d) ? d : fail("overflow");
 }
 
-double PlainArithmetic::sum() {
-    double v = product();
-    for (char16_t c = peek(); plain_ && (c == u'+' || c == u'-'); c = peek()) {
-        ++i_;
-        anyOperator_ = true;
-        double r = product();
-        v = checked(c == u'+' ? v + r : v - r);
-    }
-    return v;
-}
-
-double PlainArithmetic::product() {
+[[gnu::always_inline]] inline double PlainArithmetic::product() {
     double v = power();
     for (char16_t c = peek(); plain_ && (c == u'*' || c == u'/'); c = peek()) {
         ++i_;
@@ -100,7 +89,7 @@ double PlainArithmetic::product() {
     return v;
 }
 
-double PlainArithmetic::power() {
+[[gnu::always_inline]] inline double PlainArithmetic::power() {
     double v = primary();
     while (plain_ && peek() == u'^') {
         ++i_;
@@ -116,7 +105,7 @@ double PlainArithmetic::power() {
     return v;
 }
 
-double PlainArithmetic::primary() {
+[[gnu::always_inline]] inline double PlainArithmetic::primary() {
     if (peek() == u'(') {
         ++i_;
         double v = sum();
@@ -151,6 +140,17 @@ double PlainArithmetic::primary() {
     if (fraction >= 0) decimals_ += i_ - start;
     double v = static_cast<double>(n);
     return fraction > 0 ? v / kPowers[fraction] : v;
+}
+
+double PlainArithmetic::sum() {
+    double v = product();
+    for (char16_t c = peek(); plain_ && (c == u'+' || c == u'-'); c = peek()) {
+        ++i_;
+        anyOperator_ = true;
+        double r = product();
+        v = checked(c == u'+' ? v + r : v - r);
+    }
+    return v;
 }
 
 }  // namespace pelmora
