@@ -485,8 +485,9 @@ void hostile(benchmark::State& state, const Shape& shape) {
     }
     std::string shown = pelmora::toUtf8(pelmora::plainText(result));
     if (shown.size() > 12) shown = shown.substr(0, 12) + "...";
-    state.SetLabel(std::string(pelmora::kindName(result.kind())) + " " + shown + " code " +
-                   std::to_string(evaluator.EvalErrorCode));
+    std::string label(pelmora::kindName(result.kind()));
+    if (!shown.empty()) label += " " + shown;
+    state.SetLabel(label + " code " + std::to_string(evaluator.EvalErrorCode));
 }
 
 [[maybe_unused]] const bool kHostileRegistered = [] {
