@@ -10,7 +10,7 @@
 namespace {
 
 constexpr std::string_view kHelp = R"(Usage: pelmora [ARGUMENTS...]
-       pelmora --help | --version
+  or:  pelmora --help | --version
 
 The Pelmora arithmetic puzzle: four digits are dealt; join them, in order, with three
 operators so that the formula reaches the target (10 unless you change it) within 30

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
         "example answer does.",
         "pelmora-solve"};
     pelmora::tools::describe(
-        app, "pelmora-solve [OPTIONS] DIGITS\n       pelmora-solve --census [--target T]", kFooter);
+        app, "pelmora-solve [OPTIONS] DIGITS\n  or:  pelmora-solve --census [--target T]", kFooter);
     std::string digitText;
     std::string target = "10";
     bool all = false;
