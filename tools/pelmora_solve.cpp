@@ -6,6 +6,7 @@
 #include "evaluator/evaluator.h"
 #include "evaluator/standard_host.h"
 #include "evaluator/text.h"
+#include "game/rules/mivor10.h"
 #include "game/rules/solver.h"
 #include "tools/command_line.h"
 
@@ -99,7 +100,9 @@ int main(int argc, char** argv) {
             pelmora::tools::usageError(app, "'" + digitText + "' is not four digits 1-9");
     }
 
-    std::u16string targetText = pelmora::fromUtf8(target);
+    // The game's reading of its target box: the half-width translation (full-width digits
+    // count), then the leading-number parse.
+    std::u16string targetText = pelmora::game::translateFormula(pelmora::fromUtf8(target));
     if (!holdsNumber(targetText))
         warn("no number can be read in the target '" + target + "'; it reads as 0");
     else if (std::isnan(pelmora::game::readNumber(targetText)))

@@ -106,8 +106,10 @@ TEST(EvalToolOptions, UsageErrorsNameWhatIsWrong) {
 
 #ifdef PELMORA_SOLVE_PATH
 TEST(SolveToolOptions, TargetTakesBothForms) {
-    for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {"--target", "24", "4611"}, {"--target=24", "4611"}, {"4611", "--target=24"}}) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{{"--target", "24", "4611"},
+                                                                       {"--target=24", "4611"},
+                                                                       {"4611", "--target=24"},
+                                                                       {"--target=２４", "4611"}}) {
         std::vector<std::string> all{PELMORA_SOLVE_PATH};
         all.insert(all.end(), arguments.begin(), arguments.end());
         ProcessResult r = runProcess(all);
