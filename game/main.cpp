@@ -14,7 +14,8 @@ constexpr std::string_view kHelp = R"(Usage: pelmora [ARGUMENTS...]
 
 The Pelmora arithmetic puzzle: four digits are dealt; join them, in order, with three
 operators so that the formula reaches the target (10 unless you change it) within 30
-seconds. Only one window runs per user; a second start ends at once.
+seconds. Only one window runs per user: starting the game again brings the running
+window to the front.
 
 Options:
   -h, --help   Print this help and exit
@@ -27,7 +28,7 @@ Examples:
   pelmora --version   print the version
 
 Exit status:
-  0  the window was closed, or another window of this user is already running
+  0  the window was closed, or this user's window was already running
 )";
 
 // --help and --version, alone on the command line, answer before Qt starts, so they need no
