@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <cstdio>
@@ -25,8 +26,9 @@ QString svgOf(const QImage& art) {
             int run = 1;
             while (x + run < art.width() && art.pixel(x + run, y) == colour) ++run;
             if (qAlpha(colour) != 0) {
-                svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"1\" "
-                                      "fill=\"%4\"/>\n")
+                svg += QStringLiteral(
+                           "<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"1\" "
+                           "fill=\"%4\"/>\n")
                            .arg(x)
                            .arg(y)
                            .arg(run)
@@ -38,12 +40,26 @@ QString svgOf(const QImage& art) {
     return svg + QStringLiteral("</svg>\n");
 }
 
+// The smallest rectangle that holds every pixel that is not fully transparent.
+QRect opaqueBounds(const QImage& art) {
+    QRect bounds;
+    for (int y = 0; y < art.height(); ++y)
+        for (int x = 0; x < art.width(); ++x)
+            if (qAlpha(art.pixel(x, y)) != 0) bounds |= QRect(x, y, 1, 1);
+    return bounds.isEmpty() ? art.rect() : bounds;
+}
+
+// A whole multiple of the art keeps it as drawn. Any other size draws only the opaque part
+// (the transparent margin dropped), so that nearest-neighbour sampling keeps both edges of the
+// tile instead of losing the one on the right or at the bottom.
 QImage scaled(const QImage& art, int size) {
+    QRect from = size % art.width() == 0 ? art.rect() : opaqueBounds(art);
     QImage out(size, size, QImage::Format_ARGB32);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            out.setPixel(x, y, art.pixel((2 * x + 1) * art.width() / (2 * size),
-                                         (2 * y + 1) * art.height() / (2 * size)));
+            out.setPixel(x, y,
+                         art.pixel(from.x() + (2 * x + 1) * from.width() / (2 * size),
+                                   from.y() + (2 * y + 1) * from.height() / (2 * size)));
     return out;
 }
 
@@ -62,8 +78,7 @@ int main(int argc, char** argv) {
     art = art.convertToFormat(QImage::Format_ARGB32);
 
     QFile svg(QString::fromLocal8Bit(argv[2]));
-    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        svg.write(svgOf(art).toUtf8()) < 0)
+    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate) || svg.write(svgOf(art).toUtf8()) < 0)
         return fail(QStringLiteral("cannot write %1").arg(argv[2]));
 
     for (int i = 3; i < argc; ++i) {
