@@ -48,7 +48,7 @@ grep -q '<svg ' "$prefix/share/icons/hicolor/scalable/apps/$id.svg" || fail "svg
 for page in pelmora pelmora-eval pelmora-solve; do
     text=$(gzip -dc "$prefix/share/man/man1/$page.1.gz")
     grep -q '^\.TH' <<<"$text" || fail "$page.1 is no manual page"
-    grep -q 'Exit status' <<<"$text" || fail "$page.1 lacks the exit statuses"
+    grep -q "^\.SH \"EXIT STATUS\"" <<<"$text" || fail "$page.1 lacks the exit statuses"
 done
 
 [ "$("$prefix/bin/pelmora-eval" '3+4*2-1')" = "Double: 10" ] || fail "installed pelmora-eval"
