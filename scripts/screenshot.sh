@@ -26,7 +26,8 @@ for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; slee
 # A home of its own: nothing of the user's is read or written.
 HOME=$work XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=xcb "$build/game/pelmora" &
 game=$!
-window=$(xdotool search --sync --onlyvisible --name Pelmora | head -1)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name Pelmora | head -1)
+[ -n "$window" ] || { echo "pelmora did not open its window" >&2; exit 1; }
 
 # Client coordinates of the controls, in pixels (the layout's twips / 15).
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
