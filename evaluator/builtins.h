@@ -17,7 +17,8 @@ class Evaluator;
 struct Call {
     Evaluator& evaluator;
     std::u16string_view name;
-    std::array<std::u16string, 8> slots{};
+    // Views into the operand text, which outlives the call.
+    std::array<std::u16string_view, 8> slots{};
     // Top-level commas of the argument list: one less than the number of arguments.
     std::uint8_t commaCount = 0;
     Value keyBuffer{};

@@ -3,6 +3,7 @@
 #include "evaluator/datetime.h"
 #include "evaluator/failure.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -52,14 +53,43 @@ int radixOf(char16_t c) {
     return 0;
 }
 
+// A short plain decimal ("-12.5", no exponent): its digits as a whole number below 2^53 and a
+// power of ten up to 10^22 are both exact, so one division rounds correctly.
+bool shortDecimal(std::string_view ascii, double& value) {
+    constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (ascii.size() > 18) return false;
+    bool negative = !ascii.empty() && ascii.front() == '-';
+    if (negative) ascii.remove_prefix(1);
+    std::int64_t n = 0;
+    int fraction = -1;
+    for (char c : ascii) {
+        if (c == '.' && fraction < 0) {
+            fraction = 0;
+        } else if (c >= '0' && c <= '9') {
+            n = n * 10 + (c - '0');
+            if (fraction >= 0) ++fraction;
+        } else {
+            return false;
+        }
+    }
+    if (n >= (std::int64_t{1} << 53)) return false;
+    double d = static_cast<double>(n);
+    if (fraction > 0) d /= kPowers[fraction];
+    value = negative ? -d : d;
+    return true;
+}
+
 // Reads an ASCII decimal number text (already checked for shape). An underflow reads as 0.
-double decimalValue(const std::string& ascii) {
+double decimalValue(std::string_view ascii) {
     double d = 0;
+    if (shortDecimal(ascii, d)) return d;
     auto [ptr, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), d);
     if (ec == std::errc::result_out_of_range) {
         // Too small reads as zero; too large is an overflow.
         auto e = ascii.find_first_of("Ee");
-        bool tiny = (e != std::string::npos && ascii.find('-', e) != std::string::npos);
+        bool tiny = (e != std::string_view::npos && ascii.find('-', e) != std::string_view::npos);
         if (!tiny) {
             tiny = true;
             for (char c : ascii.substr(0, e))
@@ -76,15 +106,38 @@ double decimalValue(const std::string& ascii) {
     return d;
 }
 
-std::u16string ascii16(std::string_view s) {
-    return std::u16string(s.begin(), s.end());
-}
+// A text built one character at a time: on the stack while it is short, on the heap after.
+template <typename C, std::size_t N>
+class Scratch {
+  public:
+    void push_back(C c) {
+        if (size_ < N) {
+            small_[size_++] = c;
+            return;
+        }
+        if (size_ == N) large_.assign(small_.data(), N);
+        large_.push_back(c);
+        ++size_;
+    }
+    void append(std::basic_string_view<C> s) {
+        for (C c : s) push_back(c);
+    }
+    void pop_back() {
+        if (size_ > N) large_.pop_back();
+        --size_;
+    }
+    std::basic_string_view<C> view() const {
+        return size_ <= N ? std::basic_string_view<C>(small_.data(), size_)
+                          : std::basic_string_view<C>(large_);
+    }
+    bool empty() const { return size_ == 0; }
+    C back() const { return view().back(); }
 
-std::string decimal(long long n) {
-    char buf[24];
-    auto res = std::to_chars(buf, buf + sizeof buf, n);
-    return std::string(buf, res.ptr);
-}
+  private:
+    std::array<C, N> small_;
+    std::basic_string<C> large_;
+    std::size_t size_ = 0;
+};
 
 }  // namespace
 
@@ -176,15 +229,15 @@ double ToNumber(const Value& value) {
 // Spaces, tabs and line feeds are skipped everywhere; then
 // [sign] digits ["." digits] [(E|D) [sign] digits] | "&H" hexdigits | "&O" octdigits
 double leadingNumber(std::u16string_view text) {
-    std::u16string s;
-    s.reserve(text.size());
+    Scratch<char16_t, 64> kept;
     for (char16_t c : text)
-        if (c != u' ' && c != u'\t' && c != u'\n') s.push_back(c);
+        if (c != u' ' && c != u'\t' && c != u'\n') kept.push_back(c);
+    std::u16string_view s = kept.view();
     if (s.size() >= 2 && s[0] == u'&' && radixOf(s[1])) {
         std::size_t used = 0;
-        return readRadix(std::u16string_view(s).substr(2), radixOf(s[1]), used);
+        return readRadix(s.substr(2), radixOf(s[1]), used);
     }
-    std::string ascii;
+    Scratch<char, 64> ascii;
     std::size_t i = 0;
     if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) {
         if (s[i] == u'-') ascii.push_back('-');
@@ -206,20 +259,40 @@ double leadingNumber(std::u16string_view text) {
     if (digits == 0) return 0;
     if (i + 1 < s.size() && (s[i] == u'E' || s[i] == u'e' || s[i] == u'D' || s[i] == u'd')) {
         std::size_t j = i + 1;
-        std::string exponent = "e";
+        Scratch<char, 16> exponent;
+        exponent.push_back('e');
         if (s[j] == u'+' || s[j] == u'-') exponent.push_back(static_cast<char>(s[j++]));
         std::size_t start = j;
         for (; j < s.size() && isDigit(s[j]); ++j) exponent.push_back(static_cast<char>(s[j]));
-        if (j > start) ascii += exponent;
+        if (j > start) ascii.append(exponent.view());
     }
     if (ascii.back() == '.') ascii.pop_back();
-    if (ascii == "-") return 0;
-    return decimalValue(ascii);
+    if (ascii.view() == "-") return 0;
+    return decimalValue(ascii.view());
 }
 
-std::u16string formatNumber(double x, int significantDigits) {
+namespace {
+
+std::size_t writeInteger(long long v, char16_t* out) {
+    char buf[24];
+    auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+    std::size_t n = 0;
+    for (char* p = buf; p != end; ++p) out[n++] = static_cast<char16_t>(*p);
+    return n;
+}
+
+// The plain text form of a double, written into out (kNumberTextCapacity units at least);
+// returns the number of units written.
+std::size_t writeNumber(double x, int significantDigits, char16_t* out) {
     if (!std::isfinite(x)) throw EvalFailure("not a finite number");
-    if (x == 0) return u"0";
+    std::size_t n = 0;
+    if (x == 0) {
+        out[n++] = u'0';
+        return n;
+    }
+    // A whole number with no more digits than the text keeps is written as it is.
+    if (significantDigits == 15 && std::fabs(x) < 1e15 && x == std::trunc(x))
+        return writeInteger(static_cast<long long>(x), out);
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific,
                              significantDigits - 1);
@@ -227,60 +300,91 @@ std::u16string formatNumber(double x, int significantDigits) {
     bool negative = sci.front() == '-';
     if (negative) sci.remove_prefix(1);
     auto e = sci.find('e');
-    std::string digits;
+    char digits[24];
+    std::size_t count = 0;
     for (char c : sci.substr(0, e))
-        if (c != '.') digits.push_back(c);
+        if (c != '.') digits[count++] = c;
     int exponent = 0;
     std::string_view expText = sci.substr(e + 1);
     if (expText.front() == '+') expText.remove_prefix(1);
     std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (count > 1 && digits[count - 1] == '0') --count;
 
-    std::string out = negative ? "-" : "";
+    auto put = [&](char c) { out[n++] = static_cast<char16_t>(c); };
+    auto putDigits = [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k) put(digits[k]);
+    };
+    if (negative) put('-');
     if (exponent >= significantDigits || exponent < -4) {
-        out.push_back(digits[0]);
-        if (digits.size() > 1) out.append(".").append(digits, 1);
-        out += exponent < 0 ? "E-" : "E+";
+        put(digits[0]);
+        if (count > 1) {
+            put('.');
+            putDigits(1, count);
+        }
+        put('E');
+        put(exponent < 0 ? '-' : '+');
         int mag = std::abs(exponent);
-        if (mag < 10) out += '0';
-        out += decimal(mag);
+        if (mag < 10) put('0');
+        char expDigits[8];
+        auto end = std::to_chars(expDigits, expDigits + sizeof expDigits, mag).ptr;
+        for (char* p = expDigits; p != end; ++p) put(*p);
     } else if (exponent >= 0) {
         auto whole = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= whole) {
-            out.append(digits).append(whole - digits.size(), '0');
+        if (count <= whole) {
+            putDigits(0, count);
+            for (std::size_t k = count; k < whole; ++k) put('0');
         } else {
-            out.append(digits, 0, whole).append(".").append(digits, whole);
+            putDigits(0, whole);
+            put('.');
+            putDigits(whole, count);
         }
     } else {
-        out.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);
+        put('0');
+        put('.');
+        for (int k = 0; k < -exponent - 1; ++k) put('0');
+        putDigits(0, count);
     }
-    return ascii16(out);
+    return n;
 }
 
-std::u16string plainText(const Value& value) {
+}  // namespace
+
+std::u16string formatNumber(double x, int significantDigits) {
+    char16_t out[kNumberTextCapacity];
+    return std::u16string(out, writeNumber(x, significantDigits, out));
+}
+
+std::u16string_view plainTextInto(const Value& value, PlainTextBuffer& buffer) {
+    char16_t* out = buffer.units.data();
     switch (value.kind()) {
         case Kind::Empty:
             return {};
         case Kind::Boolean:
             return value.asBoolean() ? u"True" : u"False";
         case Kind::Byte:
-            return ascii16(decimal(value.asByte()));
+            return {out, writeInteger(value.asByte(), out)};
         case Kind::Integer:
-            return ascii16(decimal(value.asInteger()));
+            return {out, writeInteger(value.asInteger(), out)};
         case Kind::Long:
-            return ascii16(decimal(value.asLong()));
+            return {out, writeInteger(value.asLong(), out)};
         case Kind::Single:
-            return formatNumber(value.asSingle(), 7);
+            return {out, writeNumber(value.asSingle(), 7, out)};
         case Kind::Double:
-            return formatNumber(value.asDouble(), 15);
-        case Kind::Date:
-            return dateText(value.asDate());
+            return {out, writeNumber(value.asDouble(), 15, out)};
         case Kind::String:
             return value.asString().units;
         case Kind::Object:
-            return ascii16(decimal(value.asObject()));
+            return {out, writeInteger(value.asObject(), out)};
+        case Kind::Date:
+            break;
     }
-    return {};
+    buffer.spill = dateText(value.asDate());
+    return buffer.spill;
+}
+
+std::u16string plainText(const Value& value) {
+    PlainTextBuffer buffer;
+    return std::u16string(plainTextInto(value, buffer));
 }
 
 StringValue plainString(const Value& value) {

@@ -3,6 +3,8 @@
 
 #include "evaluator/value.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,6 +29,19 @@ double leadingNumber(std::u16string_view text);
 // The plain text form: no sign position, "0.5", 15 (Double) or 7 (Single) significant digits.
 // Fails only for a Date outside the calendar's range.
 std::u16string plainText(const Value& value);
+
+// Room for the plain text form of any number kind ("-1.23456789012345E-308").
+inline constexpr std::size_t kNumberTextCapacity = 32;
+
+// A caller's buffer for the plain text form; only a Date's text goes to the heap.
+struct PlainTextBuffer {
+    std::array<char16_t, kNumberTextCapacity> units;
+    std::u16string spill;
+};
+
+// The plain text form without allocating: numbers are written into the buffer, a String is
+// viewed where it stands. The view lives as long as the value and the buffer.
+std::u16string_view plainTextInto(const Value& value, PlainTextBuffer& buffer);
 
 // The plain text form as a String value: a String keeps its lone trailing byte.
 StringValue plainString(const Value& value);

@@ -39,19 +39,24 @@ class Evaluator {
 
     // Eval calls nested deeper than this fail (code 2) instead of exhausting the stack.
     static constexpr int kMaxEvalDepth = 200;
-    // Bytes of text that one outermost Eval may produce in all; past it the producing call
-    // fails, so no text can make an evaluation run for long or fill the memory. 64 MiB keeps
-    // the slowest text functions, applied until the budget is spent, well inside a second.
-    static constexpr std::size_t kTextBudget = std::size_t{64} << 20;
+    // The work one outermost Eval may do in all: every character a scan visits costs
+    // kScanCost units and every byte of text an Eval returns costs one. Past it the call that
+    // asks for more fails, and so does every later one in the same evaluation, so no text can
+    // make an evaluation run for long or fill the memory.
+    static constexpr std::size_t kWorkBudget = std::size_t{256} << 20;
+    static constexpr std::size_t kScanCost = 8;
+
+    // Counts work against the budget of the outermost Eval; fails past it.
+    void chargeWork(std::size_t units);
 
   private:
-    Value evalUntrapped(std::u16string text);
+    Value evalUntrapped(std::u16string_view text);
     void chargeText(const Value& result);
 
     Host& host_;
     std::int32_t currentError_ = 0;
     int depth_ = 0;
-    std::size_t textProduced_ = 0;
+    std::size_t work_ = 0;
 };
 
 }  // namespace pelmora

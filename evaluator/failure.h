@@ -7,9 +7,7 @@
 namespace pelmora {
 
 // A String never grows past this many bytes; longer results fail like any other failure.
-// One MiB keeps the slowest text functions (case and width forms) to milliseconds per call,
-// so a short expression cannot spend seconds on a few huge texts.
-inline constexpr std::size_t kMaxStringBytes = std::size_t{1} << 20;
+inline constexpr std::size_t kMaxStringBytes = std::size_t{64} << 20;
 
 class EvalFailure : public std::runtime_error {
   public:

@@ -29,12 +29,12 @@ void splitArguments(std::u16string_view args, Call& call) {
         } else if (c == u',' && depth == 0) {
             if (call.commaCount >= call.slots.size() - 1)
                 throw EvalFailure("more than eight arguments");
-            call.slots[call.commaCount] = std::u16string(args.substr(split, i - split));
+            call.slots[call.commaCount] = args.substr(split, i - split);
             ++call.commaCount;
             split = i + 1;
         }
     }
-    call.slots[call.commaCount] = std::u16string(args.substr(split));
+    call.slots[call.commaCount] = args.substr(split);
 }
 
 }  // namespace

@@ -209,6 +209,32 @@ Value applyOperator(int base, const Value& left, const Value& right, Evaluator& 
     }
 }
 
+bool applyToDoubles(int base, Value& left, const Value& right) {
+    if (!left.is(Kind::Double) || !right.is(Kind::Double)) return false;
+    double a = left.asDouble(), b = right.asDouble();
+    double d = 0;
+    switch (base) {
+        case kAdd:
+            d = a + b;
+            break;
+        case kSubtract:
+            d = a - b;
+            break;
+        case kMultiply:
+            d = a * b;
+            break;
+        case kDivide:
+            if (b == 0) throw EvalFailure(a == 0 ? "overflow" : "division by zero");
+            d = a / b;
+            break;
+        default:
+            return false;
+    }
+    if (!std::isfinite(d)) throw EvalFailure("overflow");
+    left.setDouble(d);
+    return true;
+}
+
 Value negate(const Value& value) {
     switch (value.kind()) {
         case Kind::Empty:

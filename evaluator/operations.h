@@ -30,6 +30,10 @@ enum OperatorBase : int {
 // Applies a two-operand operation; concatenation turns its operands into text with SStr.
 Value applyOperator(int base, const Value& left, const Value& right, Evaluator& evaluator);
 
+// "+", "-", "*" and "/" on two Doubles, applied to left in place, as applyOperator would;
+// false, with nothing done, for any other operator or kind.
+bool applyToDoubles(int base, Value& left, const Value& right);
+
 Value negate(const Value& value);
 Value logicalNot(const Value& value);
 

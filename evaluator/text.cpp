@@ -6,8 +6,10 @@
 #include <unicode/utf16.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace pelmora {
 
@@ -82,6 +84,28 @@ std::string toUtf8(std::u16string_view text) {
     return out;
 }
 
+std::size_t findText(std::u16string_view haystack, std::u16string_view needle, std::size_t from) {
+    // A short needle costs at most its length per place: the library's search is linear enough.
+    constexpr std::size_t kShortNeedle = 4;
+    if (needle.size() <= kShortNeedle) return haystack.find(needle, from);
+    if (from > haystack.size() || haystack.size() - from < needle.size())
+        return std::u16string_view::npos;
+    // Knuth-Morris-Pratt: border[i] is the length of the longest proper border of needle[0..i].
+    std::vector<std::uint32_t> border(needle.size());
+    border[0] = 0;
+    for (std::size_t i = 1, k = 0; i < needle.size(); ++i) {
+        while (k > 0 && needle[i] != needle[k]) k = border[k - 1];
+        if (needle[i] == needle[k]) ++k;
+        border[i] = static_cast<std::uint32_t>(k);
+    }
+    for (std::size_t i = from, k = 0; i < haystack.size(); ++i) {
+        while (k > 0 && haystack[i] != needle[k]) k = border[k - 1];
+        if (haystack[i] == needle[k]) ++k;
+        if (k == needle.size()) return i + 1 - k;
+    }
+    return std::u16string_view::npos;
+}
+
 namespace {
 
 template <typename Map>
@@ -133,12 +157,19 @@ std::u16string transliterate(const icu::Transliterator& t, std::u16string_view t
 
 }  // namespace
 
+// ASCII maps by itself, as ICU maps it; only other characters ask ICU, which costs far more.
 std::u16string toUpper(std::u16string_view text) {
-    return mapCodePoints(text, [](UChar32 c) { return u_toupper(c); });
+    return mapCodePoints(text, [](UChar32 c) {
+        if (c < 0x80) return (c >= u'a' && c <= u'z') ? c - 0x20 : c;
+        return u_toupper(c);
+    });
 }
 
 std::u16string toLower(std::u16string_view text) {
-    return mapCodePoints(text, [](UChar32 c) { return u_tolower(c); });
+    return mapCodePoints(text, [](UChar32 c) {
+        if (c < 0x80) return (c >= u'A' && c <= u'Z') ? c + 0x20 : c;
+        return u_tolower(c);
+    });
 }
 
 // The transliterators are built once and never change afterwards. ASCII and the space take

@@ -10,6 +10,10 @@ std::u16string fromUtf8(std::string_view utf8);
 // Lone surrogates become U+FFFD.
 std::string toUtf8(std::u16string_view text);
 
+// The first place at or after `from` where `needle` stands in `haystack` (npos when none), in
+// time linear in both lengths whatever their contents.
+std::size_t findText(std::u16string_view haystack, std::u16string_view needle, std::size_t from);
+
 // One-to-one (simple) case mapping of every code point.
 std::u16string toUpper(std::u16string_view text);
 std::u16string toLower(std::u16string_view text);

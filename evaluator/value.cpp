@@ -30,39 +30,55 @@ bool Value::isNumberKind() const {
 }
 
 std::string StringValue::byteView() const {
-    std::string bytes;
-    bytes.reserve(byteLength());
+    std::string bytes(byteLength(), '\0');
+    char* out = bytes.data();
     for (char16_t u : units) {
-        bytes.push_back(static_cast<char>(u & 0xFF));
-        bytes.push_back(static_cast<char>(u >> 8));
+        *out++ = static_cast<char>(u & 0xFF);
+        *out++ = static_cast<char>(u >> 8);
     }
-    if (loneByte) bytes.push_back(static_cast<char>(*loneByte));
+    if (loneByte) *out = static_cast<char>(*loneByte);
     return bytes;
 }
 
 StringValue StringValue::fromBytes(std::string_view bytes) {
     if (bytes.size() > kMaxStringBytes) throw EvalFailure("text too long");
     StringValue s;
-    s.units.reserve(bytes.size() / 2);
-    std::size_t i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
-        auto lo = static_cast<unsigned char>(bytes[i]);
-        auto hi = static_cast<unsigned char>(bytes[i + 1]);
-        s.units.push_back(static_cast<char16_t>(lo | (hi << 8)));
+    s.units.resize(bytes.size() / 2);
+    for (std::size_t k = 0; k < s.units.size(); ++k) {
+        auto lo = static_cast<unsigned char>(bytes[2 * k]);
+        auto hi = static_cast<unsigned char>(bytes[2 * k + 1]);
+        s.units[k] = static_cast<char16_t>(lo | (hi << 8));
     }
-    if (i < bytes.size()) s.loneByte = static_cast<std::uint8_t>(bytes[i]);
+    if (bytes.size() % 2) s.loneByte = static_cast<std::uint8_t>(bytes.back());
     return s;
 }
 
 StringValue StringValue::concat(const StringValue& left, const StringValue& right) {
-    if (left.byteLength() + right.byteLength() > kMaxStringBytes)
-        throw EvalFailure("text too long");
-    if (!left.loneByte) {
-        StringValue s{left.units + right.units, right.loneByte};
-        return s;
+    StringValue s = left;
+    s.append(right);
+    return s;
+}
+
+void StringValue::append(const StringValue& right) {
+    if (byteLength() + right.byteLength() > kMaxStringBytes) throw EvalFailure("text too long");
+    if (!loneByte) {
+        units += right.units;
+        loneByte = right.loneByte;
+        return;
     }
     // The lone byte shifts every byte of the right text by one place.
-    return fromBytes(left.byteView() + right.byteView());
+    unsigned carry = *loneByte;
+    units.reserve(units.size() + right.units.size() + 1);
+    for (char16_t u : right.units) {
+        units.push_back(static_cast<char16_t>(carry | ((u & 0xFFu) << 8)));
+        carry = u >> 8;
+    }
+    if (right.loneByte) {
+        units.push_back(static_cast<char16_t>(carry | (unsigned{*right.loneByte} << 8)));
+        loneByte.reset();
+    } else {
+        loneByte = static_cast<std::uint8_t>(carry);
+    }
 }
 
 }  // namespace pelmora

@@ -62,6 +62,8 @@ struct StringValue {
     static StringValue fromBytes(std::string_view bytes);
     // Joins the byte views of the two texts.
     static StringValue concat(const StringValue& left, const StringValue& right);
+    // Joins the byte view of `right` onto this one, in place.
+    void append(const StringValue& right);
 };
 
 // Code unit by code unit, a prefix before the longer text; a lone byte after its units.
@@ -113,6 +115,14 @@ class Value {
     double asDouble() const { return std::get<6>(payload_); }
     double asDate() const { return std::get<7>(payload_).days; }
     const StringValue& asString() const { return std::get<8>(payload_); }
+    StringValue& mutableString() { return std::get<8>(payload_); }
+    // Makes this the Double d; cheap when it is a Double already.
+    void setDouble(double d) {
+        if (auto* p = std::get_if<6>(&payload_))
+            *p = d;
+        else
+            payload_.emplace<6>(d);
+    }
     std::int32_t asObject() const { return std::get<9>(payload_).errorNumber; }
 
     bool operator==(const Value&) const = default;

@@ -4,7 +4,53 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kHelp = R"(Usage: pelmora [ARGUMENTS...]
+  or:  pelmora --help | --version
+
+The Pelmora arithmetic puzzle: four digits are dealt; join them, in order, with three
+operators so that the formula reaches the target (10 unless you change it) within 30
+seconds. Only one window runs per user: starting the game again brings the running
+window to the front.
+
+Options:
+  -h, --help   Print this help and exit
+  --version    Print the version and exit
+
+Any other arguments are not options: the game keeps them as its command line.
+
+Examples:
+  pelmora             start the game
+  pelmora --version   print the version
+
+Exit status:
+  0  the window was closed, or this user's window was already running
+)";
+
+// --help and --version, alone on the command line, answer before Qt starts, so they need no
+// display.
+bool answeredOption(int argc, char** argv) {
+    if (argc != 2) return false;
+    std::string_view argument = argv[1];
+    if (argument == "--help" || argument == "-h") {
+        std::fwrite(kHelp.data(), 1, kHelp.size(), stdout);
+        return true;
+    }
+    if (argument == "--version") {
+        std::fputs("pelmora " PELMORA_VERSION "\n", stdout);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (answeredOption(argc, argv)) return 0;
     QApplication app(argc, argv);
     pelmora::game::installFontSubstitution();
     pelmora::game::GameHost host;

@@ -3,21 +3,23 @@
 //   pelmora-eval [options] EXPR...   one line per expression: "Kind: text [code N]"
 //   pelmora-eval [options]           a prompt on a terminal, otherwise one expression a line
 //   pelmora-eval --jsonl [options]   one JSON object per line of standard input
-//
-// Options: --now YYYY-MM-DDTHH:MM:SS, --seed N, --command-line TEXT.
 #include "evaluator/conversions.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/failure.h"
 #include "evaluator/standard_host.h"
 #include "evaluator/text.h"
+#include "tools/command_line.h"
+#include "tools/line_editor.h"
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,18 +29,28 @@ namespace {
 
 using pelmora::Value;
 
-constexpr int kUsageError = 2;
+constexpr int kWriteError = 1;
 constexpr int kProgramEnded = 3;
 
-void write(std::string_view s) {
-    std::fwrite(s.data(), 1, s.size(), stdout);
+// Output that cannot be written ends the program: quietly when the reader has gone (a closed
+// pipe is how `| head` says it has enough), with a message otherwise.
+[[noreturn]] void writeFailed() {
+    int error = errno;
+    if (error != EPIPE) {
+        std::string message =
+            std::string("pelmora-eval: cannot write the output: ") + std::strerror(error) + "\n";
+        std::fwrite(message.data(), 1, message.size(), stderr);
+        std::_Exit(kWriteError);
+    }
+    std::_Exit(0);
 }
 
-void usageError(std::string_view message) {
-    std::cerr << "pelmora-eval: " << message
-              << " (usage: pelmora-eval [--jsonl] [--now YYYY-MM-DDTHH:MM:SS] [--seed N] "
-                 "[--command-line TEXT] [EXPR...])\n";
-    std::exit(kUsageError);
+void write(std::string_view s) {
+    if (std::fwrite(s.data(), 1, s.size(), stdout) != s.size()) writeFailed();
+}
+
+void flush() {
+    if (std::fflush(stdout) != 0) writeFailed();
 }
 
 // A JSON string from UTF-16: pairs as UTF-8, lone surrogates as \u escapes.
@@ -101,13 +113,14 @@ class ToolHost : public pelmora::StandardHost {
     bool jsonl = false;
 
     [[noreturn]] void endProgram(std::u16string_view message) override {
-        std::fflush(stdout);
+        flush();
         if (jsonl) {
             write("{\"ended\": " + jsonString(message) + "}\n");
+            flush();
         } else {
-            std::cerr << pelmora::toUtf8(message) << "\n";
+            std::string line = pelmora::toUtf8(message) + "\n";
+            std::fwrite(line.data(), 1, line.size(), stderr);
         }
-        std::fflush(stdout);
         std::_Exit(kProgramEnded);
     }
 };
@@ -146,56 +159,102 @@ std::string jsonLine(const Value& v, int code) {
     return line + "}\n";
 }
 
-// One line of input without its line end (a CR before the LF belongs to the line end).
-bool readLine(std::string& line) {
-    line.clear();
-    int c;
-    bool any = false;
-    while ((c = std::getchar()) != EOF) {
-        any = true;
-        if (c == '\n') break;
-        line.push_back(static_cast<char>(c));
+// One line of input without its line end (a CR before the LF belongs to the line end); a last
+// line without a line end counts.
+class LineReader {
+  public:
+    ~LineReader() { std::free(buffer_); }
+
+    std::optional<std::string_view> next() {
+        ssize_t n = getline(&buffer_, &capacity_, stdin);
+        if (n <= 0) return std::nullopt;
+        std::string_view line(buffer_, static_cast<std::size_t>(n));
+        if (line.back() == '\n') {
+            line.remove_suffix(1);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        }
+        return line;
     }
-    if (c == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
-    return any;
-}
+
+  private:
+    char* buffer_ = nullptr;
+    std::size_t capacity_ = 0;
+};
+
+constexpr std::string_view kFooter = R"(Examples:
+  pelmora-eval '3+4*2-1' '"a"+1'       prints "Double: 10" and "String: a 1"
+  pelmora-eval                          a prompt with line editing on a terminal
+  pelmora-eval --jsonl < formulas.txt   one JSON object per input line
+  pelmora-eval -- --1                   an expression that starts with "--"
+
+Each result is printed as its kind and its text; " [code N]" follows when the error code is
+not 0. With --jsonl each line of standard input is one expression (UTF-8; a bad byte reads as
+U+FFFD) and each answer is one line {"kind": K, "text": T, "code": C}, plus "bytes" for a
+String. The history file is read and written only when --history is given.
+
+Exit status:
+  0  every expression was evaluated
+  1  the output could not be written
+  2  wrong usage
+  3  an expression called an undeclared array, which ends the program)";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    ToolHost host;
+    std::signal(SIGPIPE, SIG_IGN);
+    CLI::App app{
+        "Evaluates each EXPR and prints its result, one line each. Without EXPR it reads\n"
+        "the expressions from standard input, one a line, with a prompt on a terminal.\n"
+        "Arguments that start with \"--\" are options up to a lone \"--\"; everything\n"
+        "else, and everything after \"--\", is an expression.",
+        "pelmora-eval"};
+    pelmora::tools::describe(app, "pelmora-eval [OPTIONS] [--] [EXPR...]", kFooter);
+    bool jsonl = false;
+    std::string now;
+    std::string seed;
+    std::optional<std::string> commandLine;
+    std::optional<std::string> historyFile;
+    app.add_flag("--jsonl", jsonl, "Read one expression a line, answer one JSON object a line");
+    app.add_option("--now", now, "Fix the clock at this local time")
+        ->type_name("YYYY-MM-DDTHH:MM:SS");
+    app.add_option("--seed", seed, "Seed the random sequence (a whole number)")->type_name("N");
+    app.add_option("--command-line", commandLine, "What COMMAND$ returns")->type_name("TEXT");
+    app.add_option("--history", historyFile,
+                   "Keep the prompt's history in FILE across sessions (off unless given)")
+        ->type_name("FILE");
+    // Expressions are what no option takes: an argument such as -X+1 is an expression.
+    app.allow_extras();
+    if (auto status = pelmora::tools::parse(app, argc, argv)) return *status;
     std::vector<std::string> expressions;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view a = argv[i];
-        auto value = [&]() -> std::string_view {
-            if (i + 1 >= argc) usageError(std::string(a) + " needs a value");
-            return argv[++i];
-        };
-        if (a == "--jsonl") {
-            host.jsonl = true;
-        } else if (a == "--now") {
-            auto t = parseNow(value());
-            if (!t) usageError("--now takes YYYY-MM-DDTHH:MM:SS");
-            host.setFixedNow(t);
-        } else if (a == "--seed") {
-            std::string_view s = value();
-            std::uint64_t seed = 0;
-            auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), seed);
-            if (ec != std::errc() || p != s.data() + s.size())
-                usageError("--seed takes a whole number");
-            host.seedRandom(seed);
-        } else if (a == "--command-line") {
-            host.setCommandLine(pelmora::fromUtf8(value()));
-        } else if (a == "--") {
-            for (++i; i < argc; ++i) expressions.emplace_back(argv[i]);
-        } else if (a.starts_with("--")) {
-            usageError("unknown option " + std::string(a));
+    bool onlyExpressions = false;
+    for (auto& argument : app.remaining()) {
+        if (!onlyExpressions && argument == "--") {
+            onlyExpressions = true;
+        } else if (!onlyExpressions && argument.size() > 2 && argument.starts_with("--")) {
+            pelmora::tools::usageError(app, "unknown option " + argument);
         } else {
-            expressions.emplace_back(a);
+            expressions.push_back(std::move(argument));
         }
     }
-    if (host.jsonl && !expressions.empty())
-        usageError("--jsonl reads its expressions from standard input");
+    if (jsonl && !expressions.empty())
+        pelmora::tools::usageError(app, "--jsonl reads its expressions from standard input");
+
+    ToolHost host;
+    host.jsonl = jsonl;
+    if (app.count("--now")) {
+        auto t = parseNow(now);
+        if (!t)
+            pelmora::tools::usageError(app, "--now takes YYYY-MM-DDTHH:MM:SS, not '" + now + "'");
+        host.setFixedNow(t);
+    }
+    if (app.count("--seed")) {
+        std::uint64_t n = 0;
+        auto [end, error] = std::from_chars(seed.data(), seed.data() + seed.size(), n);
+        if (error != std::errc() || end != seed.data() + seed.size())
+            pelmora::tools::usageError(app, "--seed takes a whole number, not '" + seed + "'");
+        host.seedRandom(n);
+    }
+    if (commandLine) host.setCommandLine(pelmora::fromUtf8(*commandLine));
 
     pelmora::Evaluator evaluator(host);
     auto evaluate = [&](std::string_view utf8) {
@@ -209,22 +268,27 @@ int main(int argc, char** argv) {
             Value v = evaluate(e);
             write(plainLine(v, evaluator.EvalErrorCode));
         }
+        flush();
         return 0;
     }
 
-    bool prompt = !host.jsonl && isatty(STDIN_FILENO);
-    std::string line;
-    for (;;) {
-        if (prompt) {
-            write("> ");
-            std::fflush(stdout);
+    if (!jsonl && isatty(STDIN_FILENO)) {
+        pelmora::tools::LineEditor editor("pelmora-eval", historyFile);
+        while (auto line = editor.readLine()) {
+            Value v = evaluate(*line);
+            write(plainLine(v, evaluator.EvalErrorCode));
+            flush();
         }
-        if (!readLine(line)) break;
-        Value v = evaluate(line);
-        write(host.jsonl ? jsonLine(v, evaluator.EvalErrorCode)
-                         : plainLine(v, evaluator.EvalErrorCode));
-        std::fflush(stdout);
+        write("\n");
+        flush();
+        return 0;
     }
-    if (prompt) write("\n");
+
+    LineReader reader;
+    while (auto line = reader.next()) {
+        Value v = evaluate(*line);
+        write(jsonl ? jsonLine(v, evaluator.EvalErrorCode) : plainLine(v, evaluator.EvalErrorCode));
+        flush();
+    }
     return 0;
 }

@@ -107,6 +107,10 @@ std::u16string noProblemMessage(std::u16string_view targetText) {
     return u"「" + trimSpaces(targetText) + u"」になる問題は作れません。目標の値を変えてください。";
 }
 
+double readTarget(std::u16string_view text) {
+    return readNumber(translateFormula(text));
+}
+
 Mivor10::Mivor10(Evaluator& evaluator, Clock& clock, MessageSink& messages, ProgramControl& program,
                  AppVersion version)
     : evaluator_(evaluator),
@@ -146,12 +150,12 @@ void Mivor10::Command1_Click() {
 void Mivor10::Command2_Click() {
     state_.Running = 1;
     controls_.Text1 = trimSpaces(controls_.Text1);
-    double typedTarget = readNumber(trimSpaces(controls_.Text2));
+    double typedTarget = readTarget(trimSpaces(controls_.Text2));
     // A target too large to read keeps its text; it is never reached.
     if (!std::isnan(typedTarget)) controls_.Text2 = plainText(Value::number(typedTarget));
 
     std::u16string formula = controls_.Text1.empty() ? chosenFormula() : controls_.Text1;
-    double target = readNumber(controls_.Text2);
+    double target = this->target();
     double value = formulaValue(evaluator_, translateFormula(formula));
 
     if (value == target) {
@@ -177,6 +181,13 @@ void Mivor10::Command3_Click() {
 }
 
 void Mivor10::Command4_Click() {
+    // Find the first problem before anything changes: for a target that no digits reach, the
+    // last game stays on screen as it was.
+    auto first = drawProblem(target());
+    if (!first) {
+        messages_.showMessage(noProblemMessage(controls_.Text2));
+        return;
+    }
     state_.GameStart = clock_.seconds();
     state_.ProblemStart = clock_.seconds();
     state_.Running = 1;
@@ -187,7 +198,7 @@ void Mivor10::Command4_Click() {
     state_.ProblemNumber = 1;
     controls_.Label4[0] = integerText(state_.ProblemNumber);
     controls_.Label4[3] = u"Start";
-    if (!DealProblem()) return;
+    showProblem(*first);
     controls_.focusRequest = FocusTarget::Text3;
     controls_.Command2Enabled = true;
     controls_.Command6Enabled = true;
@@ -238,28 +249,41 @@ void Mivor10::Timer1_Timer() {
 }
 
 bool Mivor10::DealProblem() {
-    Host& host = evaluator_.host();
-    for (int draw = 0; draw < kRandomDraws; ++draw) {
-        for (int i = 0; i < 4; ++i) showDigit(i, digitFromRandom(host.random(std::nullopt)));
-        if (FindSolution() == 99) return true;
-    }
-    // Few or no sequences reach this target: find out which, rather than drawing forever.
-    const auto& reaching = reachingFor(readNumber(controls_.Text2));
-    if (reaching.empty()) {
+    auto problem = drawProblem(target());
+    if (!problem) {
         enterIdle();
         messages_.showMessage(noProblemMessage(controls_.Text2));
         return false;
     }
-    float r = host.random(std::nullopt);
-    auto pick = std::min(reaching.size() - 1,
-                         static_cast<std::size_t>(static_cast<double>(r) * reaching.size()));
-    for (int i = 0; i < 4; ++i) showDigit(i, reaching[pick][i]);
-    FindSolution();
+    showProblem(*problem);
     return true;
 }
 
+std::optional<Mivor10::Problem> Mivor10::drawProblem(double target) {
+    Host& host = evaluator_.host();
+    for (int draw = 0; draw < kRandomDraws; ++draw) {
+        Digits digits;
+        for (int& d : digits) d = digitFromRandom(host.random(std::nullopt));
+        if (auto answer = findSolution(evaluator_, digitTexts(digits), target))
+            return Problem{digits, std::move(*answer)};
+    }
+    // Few or no sequences reach this target: find out which, rather than drawing forever.
+    const auto& reaching = reachingFor(target);
+    if (reaching.empty()) return std::nullopt;
+    float r = host.random(std::nullopt);
+    auto pick = std::min(reaching.size() - 1,
+                         static_cast<std::size_t>(static_cast<double>(r) * reaching.size()));
+    const Digits& digits = reaching[pick];
+    return Problem{digits, findSolution(evaluator_, digitTexts(digits), target).value_or(u"")};
+}
+
+void Mivor10::showProblem(const Problem& problem) {
+    for (int i = 0; i < 4; ++i) showDigit(i, problem.digits[i]);
+    state_.ExampleAnswer = problem.answer;
+}
+
 int Mivor10::FindSolution() {
-    auto answer = findSolution(evaluator_, controls_.Label1, controls_.Text2);
+    auto answer = findSolution(evaluator_, controls_.Label1, target());
     if (!answer) return 0;
     state_.ExampleAnswer = std::move(*answer);
     return 99;

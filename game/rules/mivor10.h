@@ -34,6 +34,10 @@ std::u16string translateFormula(std::u16string_view formula);
 // The message shown when no digit sequence reaches the target.
 std::u16string noProblemMessage(std::u16string_view targetText);
 
+// The target a text in the target box stands for: the answer's half-width translation, then
+// the leading-number parse, so that a target typed in full-width digits is that number.
+double readTarget(std::u16string_view text);
+
 class Mivor10 {
   public:
     static constexpr int kProblemLimit = 30;
@@ -61,9 +65,17 @@ class Mivor10 {
     const GameState& state() const { return state_; }
 
   private:
+    struct Problem {
+        Digits digits;
+        std::u16string answer;
+    };
+
     // Deals a problem that has a solution. False when none can be made for the target: the
     // player has been told and the game is idle.
     bool DealProblem();
+    // Draws digits that reach the target, touching no control; nothing when none do.
+    std::optional<Problem> drawProblem(double target);
+    void showProblem(const Problem& problem);
     int FindSolution();
     void RefreshPercentage();
 
@@ -71,6 +83,7 @@ class Mivor10 {
     void showDigit(int i, int digit);
     void enterIdle();
     std::u16string chosenFormula() const;
+    double target() const { return readTarget(controls_.Text2); }
     const std::vector<Digits>& reachingFor(double target);
 
     Evaluator& evaluator_;

@@ -3,6 +3,8 @@
 #include "evaluator/conversions.h"
 #include "evaluator/failure.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -16,12 +18,28 @@ constexpr double kUnreadable = std::numeric_limits<double>::quiet_NaN();
 template <typename Found>
 void search(Evaluator& evaluator, const DigitTexts& digits, double target, Found found) {
     if (std::isnan(target)) return;
+    // One-character digits are written over the same seven units, so the search allocates
+    // nothing; other digit texts are joined as they are.
+    bool single = std::all_of(digits.begin(), digits.end(), [](auto& d) { return d.size() == 1; });
+    std::array<char16_t, 7> formula{};
+    if (single)
+        for (std::size_t k = 0; k < 4; ++k) formula[k * 2] = digits[k].front();
+    std::u16string joined;
     for (int a = 0; a < 4; ++a)
         for (int b = 0; b < 4; ++b)
-            for (int c = 0; c < 4; ++c)
-                if (formulaValue(evaluator, evaluatorFormula(digits, a, b, c)) == target &&
-                    found(a, b, c))
-                    return;
+            for (int c = 0; c < 4; ++c) {
+                std::u16string_view text;
+                if (single) {
+                    formula[1] = OperatorChars[a].front();
+                    formula[3] = OperatorChars[b].front();
+                    formula[5] = OperatorChars[c].front();
+                    text = std::u16string_view(formula.data(), formula.size());
+                } else {
+                    joined = evaluatorFormula(digits, a, b, c);
+                    text = joined;
+                }
+                if (formulaValue(evaluator, text) == target && found(a, b, c)) return;
+            }
 }
 
 }  // namespace
@@ -36,8 +54,9 @@ double readNumber(std::u16string_view text) {
 
 double formulaValue(Evaluator& evaluator, std::u16string_view formula) {
     Value value = evaluator.Eval(formula);
+    PlainTextBuffer buffer;  // the text form stays on the stack
     try {
-        return leadingNumber(plainText(value));
+        return leadingNumber(plainTextInto(value, buffer));
     } catch (const EvalFailure&) {
         return kUnreadable;
     }

@@ -1,14 +1,18 @@
 #include "game/window/mivor10_window.h"
 
 #include "game/window/game_host.h"
+#include "game/window/named_combo_box.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
 #include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -141,6 +145,54 @@ QString indexed(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
+// The headings of the counters Label4(0) to Label4(6), which name them to a screen reader.
+const std::array<const char16_t*, 7> kCounterHeadings{
+    u"問題", u"正解", u"不正解", u"経過時間", u"残り時間", u"点　数", u"正解率"};
+
+// "残り時間 12": a reader says what the number counts; a blank counter is its heading alone.
+QString headedName(const char16_t* heading, const QString& shown) {
+    QString name = QString::fromUtf16(heading);
+    if (!shown.isEmpty()) name += u' ' + shown;
+    return name;
+}
+
+void setAccessibleNameIfChanged(QWidget* widget, const QString& name) {
+    if (widget->accessibleName() != name) widget->setAccessibleName(name);
+}
+
+// The operator box item, in the boxes' order ＋ － × ÷, that a typed or committed sign stands
+// for; -1 for anything else. An input method in kana mode commits ー for - and ・ for /.
+int operatorItem(QStringView text) {
+    if (text.size() != 1) return -1;
+    switch (text[0].unicode()) {
+        case u'+':
+        case u'＋':
+            return 0;
+        case u'-':
+        case u'－':
+        case u'ー':
+        case u'−':
+            return 1;
+        case u'*':
+        case u'＊':
+        case u'x':
+        case u'X':
+        case u'ｘ':
+        case u'Ｘ':
+        case u'×':
+            return 2;
+        case u'/':
+        case u'／':
+        case u'・':
+        case u'÷':
+            return 3;
+        default:
+            return -1;
+    }
+}
+
+const std::array<const char16_t*, 4> kOperatorItems{u"＋", u"－", u"×", u"÷"};
+
 }  // namespace
 
 void installFontSubstitution() {
@@ -151,6 +203,7 @@ void installFontSubstitution() {
 void PictureBox::setPicture(const QPixmap& picture, int digit) {
     picture_ = picture;
     digit_ = digit;
+    setAccessibleName(QStringLiteral("数字 %1").arg(digit));
     update();
 }
 
@@ -179,6 +232,7 @@ class Mivor10Window::Program : public ProgramControl {
 
 Mivor10Window::Mivor10Window(WindowServices services) {
     registerPictures();
+    installNamedComboBoxes();
     if (!services.clock) {
         ownClock_ = std::make_unique<SteadyClock>();
         services.clock = ownClock_.get();
@@ -195,15 +249,21 @@ Mivor10Window::Mivor10Window(WindowServices services) {
     program_ = std::make_unique<Program>(*this, *services.program);
     evaluator_ = std::make_unique<Evaluator>(*services.host);
     rules_ = std::make_unique<Mivor10>(*evaluator_, *services.clock, *messages, *program_);
+    clock_ = services.clock;
 
     build();
     forward(&Mivor10::Form_Load);
     if (ended_) return;
     command4_->setFocus();
     timer1_->start();
+    qApp->installEventFilter(this);
+    if (auto* guard = dynamic_cast<InstanceGuard*>(services.program))
+        connect(guard, &InstanceGuard::raiseRequested, this, &Mivor10Window::bringToFront);
 }
 
-Mivor10Window::~Mivor10Window() = default;
+Mivor10Window::~Mivor10Window() {
+    if (qApp) qApp->removeEventFilter(this);
+}
 
 void Mivor10Window::build() {
     setObjectName(QStringLiteral("mivor10"));
@@ -335,6 +395,8 @@ void Mivor10Window::build() {
                            twipRect(7920, 5160, 1455, 375));
     command1_->hide();
 
+    describeForPlayers(frame1);
+
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(1000);
@@ -351,6 +413,147 @@ void Mivor10Window::build() {
     connect(command4_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command4_Click); });
     connect(command5_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command5_Click); });
     connect(command6_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command6_Click); });
+}
+
+void Mivor10Window::describeForPlayers(QWidget* frame1) {
+    auto tip = [](QWidget* widget, const char16_t* text) {
+        widget->setToolTip(QString::fromUtf16(text));
+    };
+    tip(command4_, u"ゲームを始めます（Enter キー）");
+    tip(command2_, u"答えを確かめます（Enter キー）");
+    tip(command5_, u"この問題をとばして次の問題に進みます（スペースキー）");
+    tip(command6_, u"ゲームを中止します（Esc キー）");
+    tip(command3_, u"Pelmora を終了します");
+    tip(text2_, u"目標の値：この数になる問題が出ます");
+    for (int i = 0; i < 3; ++i) {
+        combo1_[i]->setToolTip(
+            QString::fromUtf16(u"%1 番目の演算子\n+ - * / のキー（× は x でも）で"
+                               u"左から順に選べます\nBackspace で一つ戻ります")
+                .arg(i + 1));
+        combo1_[i]->setAccessibleName(QString::fromUtf16(u"%1 番目の演算子").arg(i + 1));
+    }
+
+    auto name = [](QWidget* widget, const char16_t* text) {
+        widget->setAccessibleName(QString::fromUtf16(text));
+    };
+    name(command4_, u"スタート");
+    name(command2_, u"OK（答え合わせ）");
+    name(command5_, u"先に進む");
+    name(command6_, u"中止");
+    name(command3_, u"閉じる");
+    name(text2_, u"目標の値");
+    name(frame1, u"成績");
+    name(findChild<QLabel*>(QStringLiteral("Label2")), u"イコール");
+    // The focus waits here during a game, so a reader announces the keys when a game starts.
+    name(text3_, u"キー入力");
+    text3_->setAccessibleDescription(QString::fromUtf16(
+        u"演算子は + - * / のキー、答えは Enter キー、次の問題はスペースキー、中止は Esc キー"));
+    for (int i = 0; i < 7; ++i) label4_[i]->setAccessibleName(headedName(kCounterHeadings[i], {}));
+    label6_->setAccessibleName(QString::fromUtf16(u"正解例"));
+}
+
+void Mivor10Window::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Showing a window hides focus frames until a key moves the focus. Draw the one on Start
+    // from the start, so that the player sees what Enter does.
+    if (focusWidget() == command4_) setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+void Mivor10Window::bringToFront() {
+    if (ended_) return;
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+    // A message open over the window stays in front of it.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+bool Mivor10Window::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::InputMethod &&
+        type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::FocusIn)
+        return false;
+    if (!watched->isWidgetType() || busy_ || ended_) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != this) return false;
+
+    if (type == QEvent::FocusIn) {
+        // Clicking or tabbing into an operator box makes it the one the next sign sets.
+        for (int i = 0; i < 3; ++i)
+            if (widget == combo1_[i]) nextOperator_ = i;
+        return false;
+    }
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+        return widget == command2_ &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && secondClickOnOk();
+    }
+    // Keys reach the focus widget first; what it passes on to its parents was seen there.
+    QWidget* focus = QApplication::focusWidget();
+    if (widget != (focus ? focus : this)) return false;
+    if (type == QEvent::KeyPress) return gameKey(widget, static_cast<QKeyEvent*>(event));
+    return committedSigns(widget, static_cast<QInputMethodEvent*>(event));
+}
+
+bool Mivor10Window::gameKey(QWidget* receiver, QKeyEvent* key) {
+    if ((key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) != Qt::NoModifier)
+        return false;
+    const bool running = rules_->state().Running == 1;
+    const int code = key->key();
+    QPushButton* press = nullptr;
+    if (code == Qt::Key_Return || code == Qt::Key_Enter) {
+        // During a game Enter answers; between games it presses the focused button.
+        press = running ? command2_ : qobject_cast<QPushButton*>(receiver);
+        if (!press) return false;
+    } else if (code == Qt::Key_Escape) {
+        if (running) press = command6_;
+    } else if (receiver == text2_) {
+        return false;  // typing the target works as ever
+    } else if (code == Qt::Key_Space) {
+        // Between games too: a Space meant for Next must not start a new game.
+        if (running) press = command5_;
+    } else if (code == Qt::Key_Backspace) {
+        if (running) nextOperator_ = (nextOperator_ + 2) % 3;
+    } else if (int item = operatorItem(key->text()); item >= 0) {
+        if (running) chooseNextOperator(item);
+    } else {
+        return false;
+    }
+    // A held key presses once, not once per repeat.
+    if (press && !key->isAutoRepeat()) press->click();
+    return true;
+}
+
+bool Mivor10Window::committedSigns(QWidget* receiver, QInputMethodEvent* input) {
+    if (rules_->state().Running != 1 || receiver == text2_) return false;
+    const QString text = input->commitString();
+    if (text.isEmpty()) return false;
+    std::vector<int> items;
+    for (QChar c : text) {
+        int item = operatorItem(QStringView(&c, 1));
+        if (item < 0) return false;
+        items.push_back(item);
+    }
+    for (int item : items) chooseNextOperator(item);
+    // The receiver still learns that composing ended, without taking the signs as text.
+    QInputMethodEvent done;
+    QApplication::sendEvent(receiver, &done);
+    return true;
+}
+
+void Mivor10Window::chooseNextOperator(int item) {
+    QComboBox* combo = combo1_[nextOperator_];
+    combo->setCurrentIndex(combo->findText(QString::fromUtf16(kOperatorItems[item])));
+    nextOperator_ = (nextOperator_ + 1) % 3;
+}
+
+bool Mivor10Window::secondClickOnOk() const {
+    return lastCorrectAt_ &&
+           (clock_->seconds() - *lastCorrectAt_) * 1000.0 < QApplication::doubleClickInterval();
 }
 
 void Mivor10Window::showCentred() {
@@ -370,8 +573,14 @@ void Mivor10Window::forward(void (Mivor10::*handler)()) {
     // must not let a tick or click in.
     if (busy_ || ended_) return;
     busy_ = true;
+    const GameState& state = rules_->state();
+    const auto problem = state.ProblemNumber;
+    const auto correct = state.CorrectCount;
     readControls();
     (rules_.get()->*handler)();
+    if (state.CorrectCount > correct) lastCorrectAt_ = clock_->seconds();
+    // Typed signs start again at the first box after every press and on every new problem.
+    if (handler != &Mivor10::Timer1_Timer || state.ProblemNumber != problem) nextOperator_ = 0;
     showControls();
     busy_ = false;
 }
@@ -386,7 +595,10 @@ void Mivor10Window::readControls() {
 void Mivor10Window::showControls() {
     Controls& model = rules_->controls();
     setWindowTitle(toQString(model.caption));
-    for (int i = 0; i < 7; ++i) label4_[i]->setText(toQString(model.Label4[i]));
+    for (int i = 0; i < 7; ++i) {
+        label4_[i]->setText(toQString(model.Label4[i]));
+        setAccessibleNameIfChanged(label4_[i], headedName(kCounterHeadings[i], label4_[i]->text()));
+    }
     setTextColour(label4_[4],
                   model.Label4ForeColour4 == TextColour::Red ? kRed : systemWindowText());
     for (int i = 0; i < 4; ++i) {
@@ -395,6 +607,7 @@ void Mivor10Window::showControls() {
         if (image2_[i]->digit() != digit) image2_[i]->setPicture(image1_[digit]->picture(), digit);
     }
     label6_->setText(toQString(model.Label6));
+    setAccessibleNameIfChanged(label6_, headedName(u"正解例", label6_->text()));
     if (text1_->text() != toQString(model.Text1)) text1_->setText(toQString(model.Text1));
     if (text2_->text() != toQString(model.Text2)) text2_->setText(toQString(model.Text2));
     for (int i = 0; i < 3; ++i) {
@@ -413,8 +626,12 @@ void Mivor10Window::showControls() {
     command5_->setEnabled(model.Command5Enabled);
     command6_->setEnabled(model.Command6Enabled);
     if (model.focusRequest) {
-        (*model.focusRequest == FocusTarget::Text3 ? static_cast<QWidget*>(text3_) : command4_)
-            ->setFocus();
+        if (*model.focusRequest == FocusTarget::Text3) {
+            text3_->setFocus();
+        } else {
+            command4_->setFocus();
+            setAttribute(Qt::WA_KeyboardFocusChange);
+        }
         model.focusRequest.reset();
     }
 }

@@ -13,8 +13,11 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QComboBox;
+class QInputMethodEvent;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -66,13 +69,26 @@ class Mivor10Window : public QWidget, private MessageSink {
     Mivor10& rules() { return *rules_; }
     // Runs Timer1's tick now, as the timer does every second.
     void tick();
+    // Shows the window on top of the others with the input focus: a second launch asks this.
+    void bringToFront();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    // The game's keys, and the mouse on OK, wherever in the window they land.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void build();
+    // Tooltips and accessible names.
+    void describeForPlayers(QWidget* frame1);
     void forward(void (Mivor10::*handler)());
     void readControls();
     void showControls();
     void showMessage(std::u16string_view text) override;
+    bool gameKey(QWidget* receiver, QKeyEvent* key);
+    bool committedSigns(QWidget* receiver, QInputMethodEvent* input);
+    void chooseNextOperator(int item);
+    bool secondClickOnOk() const;
 
     class Program;
 
@@ -82,8 +98,13 @@ class Mivor10Window : public QWidget, private MessageSink {
     std::unique_ptr<Program> program_;
     std::unique_ptr<Evaluator> evaluator_;
     std::unique_ptr<Mivor10> rules_;
+    Clock* clock_ = nullptr;
     bool busy_ = false;
     bool ended_ = false;
+    // The operator box that the next typed sign sets.
+    int nextOperator_ = 0;
+    // Clock reading at the last correct answer.
+    std::optional<double> lastCorrectAt_;
 
     std::array<QLabel*, 7> label4_{};
     std::array<QLabel*, 4> label1_{};

@@ -2,6 +2,7 @@
 #include "game/window/instance_guard.h"
 
 #include <QDir>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -72,33 +73,44 @@ bool instanceListening() {
     return socket.waitForConnected(200);
 }
 
+// The game under the offscreen platform, with a home of its own.
+struct GameRun {
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+
+    GameRun() {
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("HOME", home.path());
+        environment.insert("XDG_CONFIG_HOME", home.path() + "/config");
+        environment.insert("XDG_CACHE_HOME", home.path() + "/cache");
+        environment.insert("XDG_DATA_HOME", home.path() + "/data");
+    }
+    // Starts the first instance and waits until it holds the instance name.
+    bool startFirst(QProcess& process) {
+        start(process);
+        if (!process.waitForStarted(10000)) return false;
+        for (int i = 0; i < 100; ++i) {
+            if (instanceListening()) return true;
+            QThread::msleep(100);
+        }
+        return false;
+    }
+    void start(QProcess& process) {
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(home.path());
+        process.start(QStringLiteral(PELMORA_GAME_PATH));
+    }
+};
+
 TEST(GameProgram, SecondInstanceEndsAtOnceAndWritesNothing) {
     if (instanceListening()) GTEST_SKIP() << "a pelmora of this user is already running";
-    QTemporaryDir home;
-    ASSERT_TRUE(home.isValid());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("HOME", home.path());
-    environment.insert("XDG_CONFIG_HOME", home.path() + "/config");
-    environment.insert("XDG_CACHE_HOME", home.path() + "/cache");
-    environment.insert("XDG_DATA_HOME", home.path() + "/data");
-
+    GameRun run;
+    ASSERT_TRUE(run.home.isValid());
     QProcess first;
-    first.setProcessEnvironment(environment);
-    first.setWorkingDirectory(home.path());
-    first.start(QStringLiteral(PELMORA_GAME_PATH));
-    ASSERT_TRUE(first.waitForStarted(10000));
-    bool listening = false;
-    for (int i = 0; i < 100 && !listening; ++i) {
-        listening = instanceListening();
-        if (!listening) QThread::msleep(100);
-    }
-    ASSERT_TRUE(listening);
+    ASSERT_TRUE(run.startFirst(first));
 
     QProcess second;
-    second.setProcessEnvironment(environment);
-    second.setWorkingDirectory(home.path());
-    second.start(QStringLiteral(PELMORA_GAME_PATH));
+    run.start(second);
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
@@ -106,11 +118,56 @@ TEST(GameProgram, SecondInstanceEndsAtOnceAndWritesNothing) {
 
     first.kill();
     first.waitForFinished(10000);
-    EXPECT_TRUE(QDir(home.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-        << QDir(home.path())
-               .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
-               .join(' ')
-               .toStdString();
+    const QDir home(run.home.path());
+    const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
+    EXPECT_TRUE(home.isEmpty(all)) << home.entryList(all).join(' ').toStdString();
+}
+
+TEST(GameProgram, RunningInstanceComesForwardWhenAskedAndAnswers) {
+    if (instanceListening()) GTEST_SKIP() << "a pelmora of this user is already running";
+    GameRun run;
+    QProcess first;
+    ASSERT_TRUE(run.startFirst(first));
+
+    // What a later launch sends; the running instance answers once it has come forward.
+    QLocalSocket socket;
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(instanceName());
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    socket.write(InstanceGuard::kRaiseRequest);
+    ASSERT_TRUE(socket.waitForBytesWritten(2000));
+    QByteArray reply;
+    while (!reply.contains('\n') && socket.waitForReadyRead(5000)) reply += socket.readAll();
+    EXPECT_EQ(reply, InstanceGuard::kRaiseReply);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.kill();
+    first.waitForFinished(10000);
+}
+
+TEST(GameProgram, SecondLaunchAsksTheRunningOneToComeForwardAndEnds) {
+    if (instanceListening()) GTEST_SKIP() << "a pelmora of this user is already running";
+    // The test holds the name, as a running game would.
+    QLocalServer running;
+    running.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    ASSERT_TRUE(running.listen(instanceName()));
+
+    GameRun run;
+    QProcess second;
+    run.start(second);
+    ASSERT_TRUE(second.waitForStarted(10000));
+    ASSERT_TRUE(running.waitForNewConnection(10000));
+    QLocalSocket* socket = running.nextPendingConnection();
+    ASSERT_NE(socket, nullptr);
+    QByteArray request;
+    while (!request.contains('\n') && socket->waitForReadyRead(5000)) request += socket->readAll();
+    request += socket->readAll();
+    EXPECT_EQ(request, InstanceGuard::kRaiseRequest);
+
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(second.readAllStandardOutput(), "");
 }
 
 }  // namespace

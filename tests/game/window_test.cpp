@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLocalSocket>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -73,6 +75,37 @@ TEST(WindowLoad, SecondInstanceEndsBeforeShowing) {
     EXPECT_TRUE(b.window->programEnded());
     EXPECT_FALSE(b.window->isVisible());
     EXPECT_FALSE(b.find<QTimer>("Timer1")->isActive());
+}
+
+TEST(WindowLoad, SecondLaunchBringsTheRunningWindowToTheFront) {
+    const QString name = QStringLiteral("pelmora-test-%1").arg(QCoreApplication::applicationPid());
+    InstanceGuard first(name);
+    testing::FakeClock clock;
+    testing::ScriptedHost host;
+    testing::FakeMessages messages;
+    Mivor10Window window({&clock, &host, &messages, &first});
+    ASSERT_FALSE(window.programEnded());
+    window.show();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    window.showMinimized();
+
+    // Someone merely checking whether we run is no launch.
+    QLocalSocket probe;
+    probe.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    probe.connectToServer(name);
+    ASSERT_TRUE(probe.waitForConnected(1000));
+    QTest::qWait(100);
+    EXPECT_EQ(QApplication::activeWindow(), &other);
+    EXPECT_TRUE(window.isMinimized());
+
+    InstanceGuard second(name);
+    EXPECT_TRUE(second.anotherInstanceRunning());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }, 2000));
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_TRUE(window.isVisible());
 }
 
 struct ControlRow {
@@ -394,26 +427,72 @@ TEST(Targets, UnreachableCurrentTargetLeavesTheExampleAnswer) {
     expectIdleButtons(b);
 }
 
-TEST(Targets, TargetNoDigitsReachSaysSoAndGoesIdle) {
-    for (const char16_t* target : {u"0.123", u"99999", u"1E999"}) {
+TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
+    for (const char16_t* target : {u"0.123", u"99999", u"1E999", u"３０４"}) {
         WindowBench b;
+        // A finished game: its results, clocks, digits and example answer are on screen.
+        startAt(b, 100, {3, 1, 9, 2});
+        b.choose(u"＋", u"×", u"－");
+        b.host.queue({8, 2, 4, 1});
+        b.click("Command2");
+        b.tickAt(112.5);
+        b.click("Command6");
+        const QString before[] = {b.counter(0), b.counter(1), b.counter(2), b.counter(3),
+                                  b.counter(4), b.counter(5), b.counter(6), b.text("Label6")};
+        const auto state = b.window->rules().state();
+
         b.setTarget(target);
-        startAt(b, 100, {});
+        b.clock.now = 200;
+        long draws = b.host.draws;
+        b.click("Command4");
         ASSERT_EQ(b.messages.shown.size(), 1u);
         EXPECT_NE(b.messages.shown[0].find(target), std::u16string::npos);
-        expectIdleButtons(b);
+        const QString after[] = {b.counter(0), b.counter(1), b.counter(2), b.counter(3),
+                                 b.counter(4), b.counter(5), b.counter(6), b.text("Label6")};
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(after[i], before[i]) << i;
+        EXPECT_EQ(b.text("Label6"), q(u"8 － 2 ＋ 4 ÷ 1"));
+        EXPECT_EQ(b.shownDigits(), "8241");
+        EXPECT_EQ(b.heldDigits(), "8241");
+        EXPECT_EQ(b.window->rules().state().GameStart, state.GameStart);
+        EXPECT_EQ(b.window->rules().state().ProblemNumber, state.ProblemNumber);
         EXPECT_EQ(b.window->rules().state().Running, 0);
-        EXPECT_EQ(b.window->focusWidget(), b.find<QPushButton>("Command4"));
+        expectIdleButtons(b);
         // A bounded number of random deals, not an endless one.
-        EXPECT_LE(b.host.draws, 4 * Mivor10::kRandomDraws);
+        EXPECT_LE(b.host.draws - draws, 4 * Mivor10::kRandomDraws + 1);
 
-        b.tickAt(140);
-        EXPECT_EQ(b.counter(4), "");
+        b.tickAt(240);
+        EXPECT_EQ(b.counter(4), before[4]);
 
         b.setTarget(u"10");
-        startAt(b, 200, {3, 1, 9, 2});
+        startAt(b, 300, {3, 1, 9, 2});
         expectPlayingButtons(b);
         EXPECT_EQ(b.shownDigits(), "3192");
+        EXPECT_EQ(b.counter(1), "");
+    }
+}
+
+TEST(Targets, TargetTypedInFullWidthDigitsIsThatNumber) {
+    WindowBench b;
+    b.setTarget(u"２４");
+    startAt(b, 100, {1, 1, 1, 1, 3, 8, 1, 1});
+    EXPECT_TRUE(b.messages.shown.empty());
+    EXPECT_EQ(b.shownDigits(), "3811");
+    b.choose(u"×", u"＋", u"－");
+    b.host.queue({4, 6, 1, 1});
+    b.click("Command2");
+    EXPECT_EQ(b.counter(1), "1");
+    EXPECT_EQ(b.target(), "24");
+    b.click("Command6");
+    EXPECT_EQ(b.text("Label6"), q(u"4 × 6 ＋ 1 － 1"));
+
+    // Full-width sign, point and spaces read the same way.
+    for (auto [typed, shown] : {std::pair{u"　１０．０　", "10"}, std::pair{u"－５", "-5"},
+                                std::pair{u"２ ４abc", "24"}}) {
+        b.setTarget(typed);
+        startAt(b, 200, {});
+        b.click("Command2");
+        EXPECT_EQ(b.target(), shown);
+        b.click("Command6");
     }
 }
 
