@@ -82,13 +82,14 @@ int main(int argc, char** argv) {
         return fail(QStringLiteral("cannot write %1").arg(argv[2]));
 
     for (int i = 3; i < argc; ++i) {
-        QString spec = QString::fromLocal8Bit(argv[i]);
-        int colon = spec.indexOf(u':');
+        QString sizeAndPath = QString::fromLocal8Bit(argv[i]);
+        int colon = sizeAndPath.indexOf(u':');
         bool ok = false;
-        int size = spec.left(colon).toInt(&ok);
-        if (colon < 0 || !ok || size <= 0) return fail(QStringLiteral("bad size in %1").arg(spec));
-        if (!scaled(art, size).save(spec.mid(colon + 1), "PNG"))
-            return fail(QStringLiteral("cannot write %1").arg(spec.mid(colon + 1)));
+        int size = sizeAndPath.left(colon).toInt(&ok);
+        if (colon < 0 || !ok || size <= 0)
+            return fail(QStringLiteral("bad size in %1").arg(sizeAndPath));
+        if (!scaled(art, size).save(sizeAndPath.mid(colon + 1), "PNG"))
+            return fail(QStringLiteral("cannot write %1").arg(sizeAndPath.mid(colon + 1)));
     }
     return 0;
 }
