@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -45,10 +44,6 @@ int gamesToPlay() {
     return std::max(games, 1);
 }
 
-QString integer(std::int64_t n) {
-    return QString::number(n);
-}
-
 // What the soak itself counts, to compare with what the window shows.
 struct Tally {
     bool started = false;
@@ -57,7 +52,7 @@ struct Tally {
     bool refreshedSinceStart = false;
 };
 
-enum class Event { Ok, OkSolving, Next, Stop, Start, Tick, Target, Count };
+enum class Event { Ok, OkSolving, Next, Stop, Start, Tick, Target };
 
 const char* eventName(Event e) {
     constexpr const char* names[] = {"OK with random operators",
@@ -103,14 +98,11 @@ class Soak {
 
     void report(int games) const {
         std::cout << "soak: " << games << " games, " << events_ << " events, slowest handler "
-                  << eventName(slowest_) << ": " << slowestCpuSeconds_ * 1000 << " ms CPU, "
-                  << slowestSeconds_ * 1000 << " ms wall clock; " << totals_.correct
-                  << " correct answers, " << totals_.next << " Next, " << totals_.timedOut
-                  << " timed out, " << totals_.gameLimit << " stops at the game limit, "
+                  << eventName(slowest_) << ": " << slowestCpuSeconds_ * 1000 << " ms CPU; "
+                  << totals_.correct << " correct answers, " << totals_.next << " Next, "
+                  << totals_.timedOut << " timed out, " << totals_.gameLimit
+                  << " stops at the game limit, "
                   << messagesSeen_ + static_cast<long>(b_.messages.shown.size()) << " messages\n";
-        ::testing::Test::RecordProperty("games", games);
-        ::testing::Test::RecordProperty("events", static_cast<int>(events_));
-        ::testing::Test::RecordProperty("slowest_handler", eventName(slowest_));
         ::testing::Test::RecordProperty("slowest_cpu_ms",
                                         static_cast<int>(std::ceil(slowestCpuSeconds_ * 1000)));
     }
@@ -148,11 +140,10 @@ class Soak {
         const bool nextEnabled = b_.enabled("Command5");
         const bool startEnabled = b_.enabled("Command4");
 
-        auto begin = std::chrono::steady_clock::now();
         double cpuBegin = threadSeconds();
         switch (event) {
             case Event::Ok:
-                chooseOperators(randomOperator(), randomOperator(), randomOperator());
+                b_.choose(randomOperator(), randomOperator(), randomOperator());
                 b_.click("Command2");
                 break;
             case Event::OkSolving:
@@ -160,13 +151,11 @@ class Soak {
                 b_.click("Command2");
                 break;
             case Event::Next:
-                b_.click("Command5");
-                break;
             case Event::Stop:
-                b_.click("Command6");
-                break;
             case Event::Start:
-                b_.click("Command4");
+                b_.click(event == Event::Next   ? "Command5"
+                         : event == Event::Stop ? "Command6"
+                                                : "Command4");
                 break;
             case Event::Tick:
                 b_.window->tick();
@@ -174,16 +163,11 @@ class Soak {
             case Event::Target:
                 editTarget();
                 break;
-            case Event::Count:
-                break;
         }
         double cpuSeconds = threadSeconds() - cpuBegin;
-        double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         ++events_;
         if (cpuSeconds > slowestCpuSeconds_) {
             slowestCpuSeconds_ = cpuSeconds;
-            slowestSeconds_ = seconds;
             slowest_ = event;
         }
 
@@ -266,7 +250,7 @@ class Soak {
         auto expectShows = [&](int label, std::int64_t value) {
             QString shown = b_.counter(label);
             if (shown.isEmpty() && value == 0) return;
-            ASSERT_EQ(shown, integer(value)) << "Label4(" << label << ")";
+            ASSERT_EQ(shown, QString::number(value)) << "Label4(" << label << ")";
         };
         expectShows(0, s.ProblemNumber);
         expectShows(1, s.CorrectCount);
@@ -278,21 +262,13 @@ class Soak {
         QString percent = b_.counter(6);
         std::int64_t total = s.CorrectCount + s.IncorrectCount;
         std::int64_t floored = s.CorrectCount > 0 ? s.CorrectCount * 100 / total : 0;
-        if (tally_.refreshedSinceStart) {
-            ASSERT_FALSE(percent.isEmpty());
-        }
-        if (!percent.isEmpty()) {
-            ASSERT_EQ(percent, integer(floored) + "%");
-        }
+        if (tally_.refreshedSinceStart) ASSERT_FALSE(percent.isEmpty());
+        if (!percent.isEmpty()) ASSERT_EQ(percent, QString::number(floored) + "%");
     }
 
     const char16_t* randomOperator() {
         constexpr std::array<const char16_t*, 4> symbols{u"＋", u"－", u"×", u"÷"};
         return symbols[static_cast<std::size_t>(uniform() * 4) % 4];
-    }
-
-    void chooseOperators(const char16_t* a, const char16_t* b, const char16_t* c) {
-        b_.choose(a, b, c);
     }
 
     // The operators of the example answer ("3 ＋ 1 × 9 － 2"), when there is one.
@@ -342,7 +318,6 @@ class Soak {
     long messagesSeen_ = 0;
     long events_ = 0;
     Event slowest_ = Event::Tick;
-    double slowestSeconds_ = 0;
     double slowestCpuSeconds_ = 0;
 };
 

@@ -61,13 +61,16 @@ inline std::vector<char*> argvOf(std::vector<std::string>& arguments) {
     return argv;
 }
 
-// Runs `arguments` (the program first) with `input` on standard input.
-inline ProcessResult runProcess(std::vector<std::string> arguments, const std::string& input = "") {
+// Runs `arguments` (the program first) with `input` on standard input; standard output goes to
+// `outPath` when one is given.
+inline ProcessResult runProcess(std::vector<std::string> arguments, const std::string& input = "",
+                                const char* outPath = nullptr) {
     TemporaryFile in(input), out, err;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, in.path().c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.path().c_str(), O_WRONLY | O_TRUNC, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath ? outPath : out.path().c_str(),
+                                     O_WRONLY | O_TRUNC, 0);
     posix_spawn_file_actions_addopen(&actions, 2, err.path().c_str(), O_WRONLY | O_TRUNC, 0);
     auto argv = argvOf(arguments);
     pid_t pid = -1;
