@@ -209,18 +209,6 @@ TEST(UnaryOperations, NegationWidensAndNotKeepsNarrowKinds) {
     EXPECT_EQ(describe(logicalNot(Value::boolean(false))), "Boolean: True");
 }
 
-TEST(Concatenation, LoneBytePairsWithTheNextText) {
-    Bench bench;
-    Value lone = Value::string(StringValue::fromBytes(std::string("\x41", 1)));
-    Value zero = Value::string(StringValue::fromBytes(std::string("\x00", 1)));
-    Value joined = applyOperator(kAdd, lone, zero, bench.evaluator);
-    EXPECT_EQ(joined.asString().units, u"A");
-    EXPECT_FALSE(joined.asString().loneByte);
-
-    Value shifted = applyOperator(kAdd, lone, Value::string(u"B"), bench.evaluator);
-    EXPECT_EQ(shifted.asString().byteView(), std::string("\x41\x42\x00", 3));
-}
-
 TEST(SStrTrap, AValueWithoutTextGivesCodeTen) {
     Bench bench;
     EXPECT_EQ(bench.evaluator.SStr(Value::date(1e12)), u"");

@@ -93,31 +93,25 @@ TEST(EvalCost, WorkBudgetEdge) {
     EXPECT_EQ(past.code(), 2);
 }
 
-// Plain arithmetic is computed directly; the rows hold what the scan and slot row give.
+// Plain arithmetic is computed directly; the rows hold what the scan and slot row give (with
+// the rows of eval_test.cpp, which take the same way).
 TEST(EvalCost, PlainArithmeticKeepsItsResults) {
     checkRows({
         {"3+1*9-2", "Double: 10"},
         {"2/7*5*7", "Double: 10"},
         {"9-9/9*9", "Double: 0"},
-        {"2^3^2", "Double: 64"},
         {"1.5*4+2.25/0.5", "Double: 10.5"},
         {"((12+8)/4-1)*3", "Double: 12"},
         {"2*(3+(4*(5+6)))", "Double: 94"},
         {".5+5.", "Double: 5.5"},
         {"(1.5)", "Double: 1.5"},
-        {"()", "String: "},
-        {"1/0", "Empty: ", 2},
-        {"0/0", "Empty: ", 2},
-        {"0^-1", "Empty: ", 2},
         {"9/0^0", "Double: 9"},  // "^" first: 9/1, never 9/0
         {"9/0*2.5", "Empty: ", 2},
         {"(0-8)^(1/3)", "Empty: ", 2},
         {"1.2.3*2", "Double: 0", 2},  // the operand fails in its own call
         {"1+(-2^2)", "Double: 5"},    // a sign belongs to its operand
         {"1 + 2", "Double: 3"},
-        {"1 2+3", "Double: 15"},
         {"(1+2", "Double: 3"},
-        {"1+2)", "Double: 3"},
         {"123456789012345678*10", "Double: 1.23456789012346E+18"},
         {"12345678901234567890*2", "Double: 2.46913578024691E+19"},  // past 64-bit digits
     });

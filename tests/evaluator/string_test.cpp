@@ -58,59 +58,73 @@ std::u16string literal(std::u16string_view text) {
 
 // ---------------------------------------------------------------------------------------------
 
-TEST(StringArguments, ArriveUpperCasedAndOnlyNamedSlotsAreEvaluated) {
+// Arguments arrive upper-cased and only named slots are evaluated; the byte functions cut the
+// little-endian storage; a lone byte is no character and pairs with the next text.
+TEST(StringByteView, ByteFunctionsLoneBytesAndConcatenation) {
     checkRows({
         {R"(MID$("abc",1,1))", "String: A"},
         {R"(LCASE$("ABC"))", "String: abc"},
         {R"(LEN("AB",1/0))", "Long: 2"},
         {R"(LEFT$("AB"))", "String: ", 2},
+        {R"(ASC("あ"))", "Byte: 66"},
+        {R"(ASC(MID$("AB",2)))", "Byte: 0"},
+        {R"(CHR$(&H42)+CHR$(&H30))", "String: あ"},
+        {R"(LEFT$("ABCD",3)+CHR$(0)+"C")", "String: ABC"},
+        {R"(LEN(CHR$(65)))", "Long: 0"},
+        {R"(KLEN(MID$("ABCD",2)))", "Long: 3"},
+        {R"(INSTR(LEFT$("ABC",5),"C"))", "Long: 0"},
     });
-}
-
-TEST(StringByteView, ByteFunctionsCutTheLittleEndianStorage) {
     checkBytes({
         {R"(LEFT$("ABCD",3))", "41 00 42"},
         {R"(RIGHT$("ABCD",3))", "00 44 00"},
         {R"(MID$("ABCD",2))", "00 42 00 43 00 44 00"},
         {R"(MID$("ABC",6))", "00"},
         {R"(MID$("ABC",7))", ""},
-    });
-    checkRows({
-        {R"(ASC("あ"))", "Byte: 66"},
-        {R"(ASC(MID$("AB",2)))", "Byte: 0"},
-    });
-}
-
-TEST(StringByteView, ConcatenationPairsALoneByteWithTheNextText) {
-    checkBytes({
         {R"(LEFT$("ABCD",3)+"Z")", "41 00 42 5A 00"},
         {R"(CHR$(65)+"")", "41"},
-    });
-    checkRows({
-        {R"(CHR$(&H42)+CHR$(&H30))", "String: あ"},
-        {R"(LEFT$("ABCD",3)+CHR$(0)+"C")", "String: ABC"},
-    });
-}
-
-TEST(StringByteView, LoneByteIsNoCharacter) {
-    checkRows({
-        {R"(LEN(CHR$(65)))", "Long: 0"},
-        {R"(KLEN(MID$("ABCD",2)))", "Long: 3"},
-        {R"(INSTR(LEFT$("ABC",5),"C"))", "Long: 0"},
-    });
-    // Character mapping keeps the lone byte behind the mapped characters.
-    checkBytes({
+        // Character mapping keeps the lone byte behind the mapped characters.
         {R"(LCASE$(LEFT$("AB",3)))", "61 00 42"},
         {R"(RTRIM$(LEFT$("A  ",5)))", "41 00 20"},
     });
 }
 
-TEST(StringCharacters, PositionsCountCodeUnits) {
+TEST(StringFunctions, PositionsCodesFormsTrimmingAndFailures) {
     checkRows({
+        // Positions count code units.
         {R"(KMID$("あいうえ",2,2))", "String: いう"},
         {R"(KMID$("あいう",4))", "String: "},
         {R"(KMID$("あいう",4,-1))", "Empty: ", 2},
         {R"(MID$("ABCDE",2.5,1.5))", "String: BC"},
+        // Shift-JIS codes as hexadecimal text.
+        {R"(JIS$("ABC"))", "String: 41"},
+        {R"(JIS$(CHR$(10)+CHR$(0)))", "String: A"},
+        {R"(KNJ$("0082A0"))", "String: あ"},
+        {R"(KNJ$("FF"))", "String: \uF8F3"},
+        // Codes that name no character give the replacement character.
+        {R"(KNJ$("81"))", "String: \uFFFD"},
+        // STRING$ repeats one character.
+        {R"(STRING$(3,"xy"))", "String: XXX"},
+        {R"(STRING$(2,"&H41"))", "String: &&"},
+        {R"(STRING$(2,-191))", "String: AA"},
+        // AKCNV$ and KACNV$ apply the width forms.
+        {R"(AKCNV$("AB1 ｶﾞ"))", "String: ＡＢ１　ガ"},
+        {R"(KACNV$("ＡＢ１　ガ"))", "String: AB1 ｶﾞ"},
+        // Only space and ideographic space are trimmed.
+        {R"(TRIM(" 　A B　 "))", "String: A B"},
+        {R"(LTRIM$("  A "))", "String: A "},
+        {R"(RTRIM$(" A  "))", "String:  A"},
+        {R"(TRIM(TAB(1)+"A"))", "String: \tA"},
+        // Failures.
+        {R"(KMID$("あいう",0))", "Empty: ", 2},
+        {R"(MID$("ABC",2,-1))", "Empty: ", 2},
+        {R"(LEFT$("AB",-1))", "Empty: ", 2},
+        {R"(ASC(""))", "Empty: ", 2},
+        {R"(CHR$(256))", "Empty: ", 2},
+        {R"(JIS$(CHR$(65)))", "Empty: ", 2},
+        {R"(KNJ$("XYZ"))", "Empty: ", 2},
+        {R"(KNJ$("10000"))", "Empty: ", 2},
+        {R"(STRING$(2,""))", "Empty: ", 2},
+        {R"(SPACE$(-1))", "Empty: ", 2},
     });
 }
 
@@ -137,19 +151,6 @@ TEST(StringSearch, FollowsTheSearchRule) {
     }
 }
 
-TEST(StringCodes, JisAndKnjConvertBetweenCharactersAndHexadecimalCodes) {
-    checkRows({
-        {R"(JIS$("ABC"))", "String: 41"},
-        {R"(JIS$(CHR$(10)+CHR$(0)))", "String: A"},
-        // No code in the code page: the code of "?".
-        {R"(JIS$("€"))", "String: 3F"},
-        {R"(KNJ$("0082A0"))", "String: あ"},
-        {R"(KNJ$("FF"))", "String: \uF8F3"},
-        // Codes that name no character give the replacement character.
-        {R"(KNJ$("81"))", "String: \uFFFD"},
-    });
-}
-
 // Every code of the table: KNJ$ of the JIS$ of its character gives the character back.
 TEST(StringCodes, EveryCharacterOfTheCodePageRoundTrips) {
     Bench bench;
@@ -168,14 +169,6 @@ TEST(StringCodes, EveryCharacterOfTheCodePageRoundTrips) {
     // 256 single bytes less 60 lead bytes; 6879 double-byte characters of JIS X 0208, 83 of
     // the NEC row 13, 374 NEC-selected and 388 IBM extensions; 1880 user-defined ones.
     EXPECT_EQ(defined, 196 + 6879 + 83 + 374 + 388 + 1880);
-}
-
-TEST(StringCodes, StringRepeatsOneCharacter) {
-    checkRows({
-        {R"(STRING$(3,"xy"))", "String: XXX"},
-        {R"(STRING$(2,"&H41"))", "String: &&"},
-        {R"(STRING$(2,-191))", "String: AA"},
-    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -233,27 +226,11 @@ TEST(StringWidth, CharactersWithoutAJapaneseCounterpartStay) {
     }
 }
 
-TEST(StringWidth, AkcnvAndKacnvApplyTheForms) {
-    checkRows({
-        {R"(AKCNV$("AB1 ｶﾞ"))", "String: ＡＢ１　ガ"},
-        {R"(KACNV$("ＡＢ１　ガ"))", "String: AB1 ｶﾞ"},
-    });
-}
-
 TEST(StringCase, OneToOneMappingIncludingFullWidthLatin) {
     EXPECT_EQ(toUpper(u"aｚ\u00FF\u03B1"), u"AＺ\u0178\u0391");
     EXPECT_EQ(toLower(u"AＺ\u0178\u0391"), u"aｚ\u00FF\u03B1");
     // One-to-one: a letter whose upper case is two letters stays as it is.
     EXPECT_EQ(toUpper(u"\u00DF"), u"\u00DF");
-}
-
-TEST(StringTrim, OnlySpaceAndIdeographicSpaceAreTrimmed) {
-    checkRows({
-        {R"(TRIM(" 　A B　 "))", "String: A B"},
-        {R"(LTRIM$("  A "))", "String: A "},
-        {R"(RTRIM$(" A  "))", "String:  A"},
-        {R"(TRIM(TAB(1)+"A"))", "String: \tA"},
-    });
 }
 
 TEST(StringCounts, SpacesAndTabsUpToTheLimitAndNoFurther) {
@@ -265,21 +242,6 @@ TEST(StringCounts, SpacesAndTabsUpToTheLimitAndNoFurther) {
          ("Long: " + std::to_string(mostUnits)).c_str()},
         {("STRING$(" + over + ",\"A\")").c_str(), "Empty: ", 2},
         {"SPACE$(2147483647)", "Empty: ", 2},
-    });
-}
-
-TEST(StringFailures, GiveEmptyWithCode2) {
-    checkRows({
-        {R"(KMID$("あいう",0))", "Empty: ", 2},
-        {R"(MID$("ABC",2,-1))", "Empty: ", 2},
-        {R"(LEFT$("AB",-1))", "Empty: ", 2},
-        {R"(ASC(""))", "Empty: ", 2},
-        {R"(CHR$(256))", "Empty: ", 2},
-        {R"(JIS$(CHR$(65)))", "Empty: ", 2},
-        {R"(KNJ$("XYZ"))", "Empty: ", 2},
-        {R"(KNJ$("10000"))", "Empty: ", 2},
-        {R"(STRING$(2,""))", "Empty: ", 2},
-        {R"(SPACE$(-1))", "Empty: ", 2},
     });
 }
 

@@ -29,29 +29,25 @@ struct TextRow {
     const char* text;
 };
 
+// Date, time or both by what is present; negative day counts take the time from the absolute
+// value; rounding to the second carries into the next day; only the years 100 to 9999.
 TEST(DateText, WritesDateTimeOrBothByWhatIsPresent) {
     const TextRow rows[] = {
-        {0, "0:00:00"},          {1, "1899/12/31"},
-        {45351, "2024/02/29"},   {46361.378553240741, "2026/12/05 9:05:07"},
-        {-657434, "0100/01/01"}, {2958465.5, "9999/12/31 12:00:00"},
+        {0, "0:00:00"},
+        {1, "1899/12/31"},
+        {45351, "2024/02/29"},
+        {46361.378553240741, "2026/12/05 9:05:07"},
+        {-657434, "0100/01/01"},
+        {2958465.5, "9999/12/31 12:00:00"},
+        {-1.25, "1899/12/29 6:00:00"},
+        {-0.5, "12:00:00"},
+        {0.6 / 86400, "0:00:01"},
+        {46361.9999999, "2026/12/06"},
+        {-0.9999999, "1899/12/29"},
     };
     for (const auto& row : rows) EXPECT_EQ(toUtf8(dateText(row.days)), row.text) << row.days;
-}
-
-TEST(DateText, NegativeDayCountsTakeTheTimeFromTheAbsoluteValue) {
-    const TextRow rows[] = {{-1.25, "1899/12/29 6:00:00"}, {-0.5, "12:00:00"}};
-    for (const auto& row : rows) EXPECT_EQ(toUtf8(dateText(row.days)), row.text) << row.days;
-}
-
-TEST(DateText, RoundsToTheSecondAndCarriesIntoTheNextDay) {
-    const TextRow rows[] = {
-        {0.6 / 86400, "0:00:01"}, {46361.9999999, "2026/12/06"}, {-0.9999999, "1899/12/29"}};
-    for (const auto& row : rows) EXPECT_EQ(toUtf8(dateText(row.days)), row.text) << row.days;
-}
-
-TEST(DateText, FailsOutsideTheYears100To9999) {
-    const double rows[] = {-657435, 2958466, INFINITY, NAN};
-    for (double days : rows) EXPECT_THROW(dateText(days), EvalFailure) << days;
+    for (double days : {-657435.0, 2958466.0, double(INFINITY), double(NAN)})
+        EXPECT_THROW(dateText(days), EvalFailure) << days;
 }
 
 TEST(DateReading, ReadsADateATimeOrBoth) {
@@ -96,9 +92,6 @@ TEST(Clock, HourAndMinuteTakeAnyValueAsADateAndTime) {
         {"MINUTE(0.9999999)", "Integer: 0"},
         {"HOUR()", "Integer: 0", 2},
     });
-}
-
-TEST(Clock, HourAndMinuteFailOnWhatIsNoDateOrTime) {
     checkFailures({"HOUR(\"ABC\")", "HOUR(10^10)", "MINUTE(0-10^7)"});
 }
 
@@ -123,9 +116,6 @@ TEST(Iif, ChoosesBySlotZeroAfterEvaluatingAllThree) {
         {"IIF(0,1/0,2)", "Double: 2", 2},
         {"IIF(1,2,1/0)", "Double: 2", 2},
     });
-}
-
-TEST(Iif, FailsOnAConditionThatIsNoTruthValue) {
     checkFailures({"IIF(\"X\",1,2)", "IIF(\"\",1,2)"});
 }
 
@@ -142,9 +132,6 @@ TEST(HexOct, WidthFollowsTheValuesKind) {
         {"OCT$(-1)", "String: 37777777777"},
         {"HEX$(\"&HFFFF\")", "String: FFFFFFFF"},
     });
-}
-
-TEST(HexOct, FailsOutsideTheLongRangeOrOnText) {
     checkFailures({"HEX$(2147483648)", "OCT$(0-2147483649)", "HEX$(\"AB\")"});
 }
 
@@ -159,13 +146,10 @@ TEST(StrAndSstr, WriteTheNumberWithASignPosition) {
         {"STR$()", "String:  0", 2},
         {"SSTR$(\"AB\")", "String: AB"},
         {"SSTR$(TIME$)", "String: 21:30:20"},
+        // A Date beyond the calendar cannot be written: SStr records 10 and gives "".
+        {"SSTR$(TIME$+10000000)", "String: ", 10},
     });
-}
-
-TEST(StrAndSstr, StrFailsOnTextThatIsNoNumberWhileSstrNeverFails) {
     checkFailures({"STR$(\"AB\")", "STR$(\"\")"});
-    // A Date beyond the calendar cannot be written: SStr records 10 and gives "".
-    checkRows({{"SSTR$(TIME$+10000000)", "String: ", 10}});
 }
 
 TEST(Val, ReadsTheLeadingNumberAsADouble) {
@@ -196,15 +180,12 @@ TEST(Environ, LooksUpANameOrCountsEntries) {
         },
         setUp);
     checkFailures({"ENVIRON$(0)", "ENVIRON$(0.5)", "ENVIRON$()"});
-}
-
-TEST(Environ, CommandLineComesFromTheHost) {
     checkRows({{"COMMAND$", "String: -x 日本"}}, [](FakeHost& h) { h.command = u"-x 日本"; });
 }
 
 // ---- System queries with fixed answers ----
 
-TEST(SystemNames, CursorKeysAndErrorHaveFixedAnswers) {
+TEST(SystemNames, FixedAnswersCodeFiveAndFilesThatNeverOpen) {
     checkRows({
         {"CSRLIN", "Empty: "},
         {"INKEY$", "Empty: "},
@@ -212,25 +193,16 @@ TEST(SystemNames, CursorKeysAndErrorHaveFixedAnswers) {
         {"ERR", "Object: 0"},
         {"POS(1/0)", "Empty: "},
         {"INP(888)", "Integer: 0"},
-    });
-    checkFailures({"INP(\"A\")"});
-}
-
-TEST(SystemNames, FilesNeverOpenSoFileQueriesFail) {
-    checkFailures({"EOF(1)", "LOC(1)", "LOF(1)", "EOF(\"A\")", "LOF(40000)"});
-}
-
-TEST(SystemNames, InputWithTwoArgumentsOnlyRecordsCodeFive) {
-    // Neither argument is evaluated: FOO(1) would end the program, 1/0 would record 2.
-    checkRows({
+        // INPUT$ with two arguments evaluates neither (FOO(1) would end the program, 1/0 would
+        // record 2) and only records 5; with one it returns at once, there being no keys.
         {"INPUT$(1/0,FOO(1))", "Empty: ", 5},
         {"INPUT$(1,2)+1", "Double: 1", 5},
+        {"INPUT$(1)", "String: "},
+        {"INPUT$()", "String: ", 2},
     });
-}
-
-TEST(SystemNames, InputWithOneArgumentReturnsAtOnceWithNoKeys) {
-    checkRows({{"INPUT$(1)", "String: "}, {"INPUT$()", "String: ", 2}});
-    checkFailures({"INPUT$(-1)"});
+    // Files never open, so file queries fail.
+    checkFailures(
+        {"INP(\"A\")", "EOF(1)", "LOC(1)", "LOF(1)", "EOF(\"A\")", "LOF(40000)", "INPUT$(-1)"});
 }
 
 }  // namespace

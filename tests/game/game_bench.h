@@ -98,6 +98,12 @@ struct WindowBench {
     QString counter(int i) { return text(QStringLiteral("Label4(%1)").arg(i)); }
     bool enabled(const char* button) { return find<QPushButton>(button)->isEnabled(); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
+    // Presses Start at a clock reading with the given first digits.
+    void startAt(double seconds, std::initializer_list<int> digits) {
+        clock.now = seconds;
+        host.queue(digits);
+        click("Command4");
+    }
     void tickAt(double seconds) {
         clock.now = seconds;
         window->tick();

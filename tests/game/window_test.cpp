@@ -20,13 +20,6 @@ using testing::WindowBench;
 
 const QColor kRed(255, 0, 0);
 
-// Start at a clock reading with the given first digits.
-void startAt(WindowBench& b, double seconds, std::initializer_list<int> digits) {
-    b.clock.now = seconds;
-    b.host.queue(digits);
-    b.click("Command4");
-}
-
 void expectIdleButtons(WindowBench& b) {
     EXPECT_TRUE(b.enabled("Command4"));
     EXPECT_FALSE(b.enabled("Command2"));
@@ -170,7 +163,7 @@ TEST(WindowLayout, GrabShowsCountersTargetAndDigitPictures) {
 
 TEST(AnswerCheck, CorrectWrongCorrectGivesSixtySixPercent) {
     WindowBench b;
-    startAt(b, 100, {3, 1, 9, 2});
+    b.startAt(100, {3, 1, 9, 2});
     expectPlayingButtons(b);
     EXPECT_EQ(b.counter(0), "1");
     EXPECT_EQ(b.counter(3), "Start");
@@ -217,7 +210,7 @@ TEST(AnswerCheck, PointsFollowTheSecondsLeftShown) {
     };
     for (const auto& row : rows) {
         WindowBench b;
-        startAt(b, 100, {3, 1, 9, 2});
+        b.startAt(100, {3, 1, 9, 2});
         b.tickAt(100 + row.elapsed);
         EXPECT_EQ(b.counter(4), row.shown);
         b.choose(u"＋", u"×", u"－");
@@ -233,7 +226,7 @@ TEST(AnswerCheck, PointsFollowTheSecondsLeftShown) {
 
 TEST(AnswerCheck, TargetIsShownInItsPlainFormAfterOk) {
     WindowBench b;
-    startAt(b, 100, {3, 1, 9, 2});
+    b.startAt(100, {3, 1, 9, 2});
     b.setTarget(u" 10.0 ");
     b.choose(u"＋", u"×", u"－");
     b.click("Command2");
@@ -251,7 +244,7 @@ TEST(AnswerCheck, HiddenFormulaBoxIsCheckedInsteadOfTheLists) {
     b.click("Command1");  // no game yet: nothing copied
     EXPECT_EQ(b.find<QLineEdit>("Text1")->text(), "");
 
-    startAt(b, 100, {3, 1, 9, 2});
+    b.startAt(100, {3, 1, 9, 2});
     b.choose(u"×", u"＋", u"－");
     b.click("Command1");
     EXPECT_EQ(b.find<QLineEdit>("Text1")->text(), q(u"3×1＋9－2"));
@@ -269,7 +262,7 @@ TEST(AnswerCheck, HiddenFormulaBoxIsCheckedInsteadOfTheLists) {
 
 TEST(TimedGame, ProblemLeftAloneTimesOutAndShowsItsExampleAnswer) {
     WindowBench b;
-    startAt(b, 100, {3, 1, 9, 2});
+    b.startAt(100, {3, 1, 9, 2});
     b.tickAt(100.4);
     EXPECT_EQ(b.counter(4), "30");
     EXPECT_EQ(b.counter(3), "Start");
@@ -308,7 +301,7 @@ TEST(TimedGame, ProblemLeftAloneTimesOutAndShowsItsExampleAnswer) {
 
 TEST(TimedGame, CorrectAnswerClearsTheExampleAnswerAtOnce) {
     WindowBench b;
-    startAt(b, 100, {3, 1, 9, 2});
+    b.startAt(100, {3, 1, 9, 2});
     b.host.queue({1, 2, 3, 4});
     b.click("Command5");
     EXPECT_EQ(b.text("Label6"), q(u"3 ＋ 1 × 9 － 2"));
@@ -320,7 +313,7 @@ TEST(TimedGame, CorrectAnswerClearsTheExampleAnswerAtOnce) {
 
 TEST(TimedGame, StopShowsTheExampleAnswerAndGoesIdle) {
     WindowBench b;
-    startAt(b, 100, {3, 1, 9, 2});
+    b.startAt(100, {3, 1, 9, 2});
     b.tickAt(120.5);
     b.click("Command6");
     EXPECT_EQ(b.text("Label6"), q(u"3 ＋ 1 × 9 － 2"));
@@ -336,7 +329,7 @@ TEST(TimedGame, StopShowsTheExampleAnswerAndGoesIdle) {
     EXPECT_EQ(b.heldDigits(), "3192");
 
     // A new game starts from scratch but leaves the old example answer up.
-    startAt(b, 300, {1, 2, 3, 4});
+    b.startAt(300, {1, 2, 3, 4});
     EXPECT_EQ(b.counter(0), "1");
     for (int i : {1, 2, 4, 5, 6}) EXPECT_EQ(b.counter(i), "") << i;
     EXPECT_EQ(b.counter(3), "Start");
@@ -346,7 +339,7 @@ TEST(TimedGame, StopShowsTheExampleAnswerAndGoesIdle) {
 
 TEST(TimedGame, GameLimitMeetingTheProblemLimitDealsOneMoreProblem) {
     WindowBench b;
-    startAt(b, 0, {3, 1, 9, 2});
+    b.startAt(0, {3, 1, 9, 2});
     b.clock.now = 3571;
     b.host.queue({1, 2, 3, 4});
     b.click("Command5");
@@ -378,7 +371,7 @@ TEST(TimedGame, GameLimitMeetingTheProblemLimitDealsOneMoreProblem) {
 
 TEST(TimedGame, GameLimitClearsTheExampleAnswerStopShowedWhenTheProblemIsOld) {
     WindowBench b;
-    startAt(b, 0, {3, 1, 9, 2});
+    b.startAt(0, {3, 1, 9, 2});
     b.clock.now = 3580;
     b.host.queue({1, 2, 3, 4});
     b.click("Command5");
@@ -389,21 +382,19 @@ TEST(TimedGame, GameLimitClearsTheExampleAnswerStopShowedWhenTheProblemIsOld) {
 }
 
 TEST(TimedGame, CloseEndsTheProgramFromEitherState) {
-    WindowBench idle;
-    idle.click("Command3");
-    EXPECT_EQ(idle.program.ended, 1);
-    EXPECT_TRUE(idle.window->programEnded());
-
-    WindowBench playing;
-    startAt(playing, 100, {3, 1, 9, 2});
-    playing.click("Command3");
-    EXPECT_EQ(playing.program.ended, 1);
+    for (bool playing : {false, true}) {
+        WindowBench b;
+        if (playing) b.startAt(100, {3, 1, 9, 2});
+        b.click("Command3");
+        EXPECT_EQ(b.program.ended, 1) << playing;
+        EXPECT_TRUE(b.window->programEnded()) << playing;
+    }
 }
 
 TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
     WindowBench b;
     b.setTarget(u"24");
-    startAt(b, 100, {1, 1, 1, 1, 3, 8, 1, 1});
+    b.startAt(100, {1, 1, 1, 1, 3, 8, 1, 1});
     EXPECT_EQ(b.shownDigits(), "3811");
     EXPECT_EQ(b.heldDigits(), "3811");
 
@@ -420,7 +411,7 @@ TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
 
 TEST(Targets, UnreachableCurrentTargetLeavesTheExampleAnswer) {
     WindowBench b;
-    startAt(b, 100, {3, 1, 9, 2});
+    b.startAt(100, {3, 1, 9, 2});
     b.setTarget(u"999");
     b.click("Command6");
     EXPECT_EQ(b.text("Label6"), "");
@@ -431,14 +422,18 @@ TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
     for (const char16_t* target : {u"0.123", u"99999", u"1E999", u"３０４"}) {
         WindowBench b;
         // A finished game: its results, clocks, digits and example answer are on screen.
-        startAt(b, 100, {3, 1, 9, 2});
+        b.startAt(100, {3, 1, 9, 2});
         b.choose(u"＋", u"×", u"－");
         b.host.queue({8, 2, 4, 1});
         b.click("Command2");
         b.tickAt(112.5);
         b.click("Command6");
-        const QString before[] = {b.counter(0), b.counter(1), b.counter(2), b.counter(3),
-                                  b.counter(4), b.counter(5), b.counter(6), b.text("Label6")};
+        auto screen = [&] {
+            QStringList all{b.text("Label6")};
+            for (int i = 0; i < 7; ++i) all << b.counter(i);
+            return all;
+        };
+        const QStringList before = screen();
         const auto state = b.window->rules().state();
 
         b.setTarget(target);
@@ -447,9 +442,7 @@ TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
         b.click("Command4");
         ASSERT_EQ(b.messages.shown.size(), 1u);
         EXPECT_NE(b.messages.shown[0].find(target), std::u16string::npos);
-        const QString after[] = {b.counter(0), b.counter(1), b.counter(2), b.counter(3),
-                                 b.counter(4), b.counter(5), b.counter(6), b.text("Label6")};
-        for (int i = 0; i < 8; ++i) EXPECT_EQ(after[i], before[i]) << i;
+        EXPECT_EQ(screen(), before);
         EXPECT_EQ(b.text("Label6"), q(u"8 － 2 ＋ 4 ÷ 1"));
         EXPECT_EQ(b.shownDigits(), "8241");
         EXPECT_EQ(b.heldDigits(), "8241");
@@ -461,10 +454,10 @@ TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
         EXPECT_LE(b.host.draws - draws, 4 * Mivor10::kRandomDraws + 1);
 
         b.tickAt(240);
-        EXPECT_EQ(b.counter(4), before[4]);
+        EXPECT_EQ(b.counter(4), before[5]);
 
         b.setTarget(u"10");
-        startAt(b, 300, {3, 1, 9, 2});
+        b.startAt(300, {3, 1, 9, 2});
         expectPlayingButtons(b);
         EXPECT_EQ(b.shownDigits(), "3192");
         EXPECT_EQ(b.counter(1), "");
@@ -474,7 +467,7 @@ TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
 TEST(Targets, TargetTypedInFullWidthDigitsIsThatNumber) {
     WindowBench b;
     b.setTarget(u"２４");
-    startAt(b, 100, {1, 1, 1, 1, 3, 8, 1, 1});
+    b.startAt(100, {1, 1, 1, 1, 3, 8, 1, 1});
     EXPECT_TRUE(b.messages.shown.empty());
     EXPECT_EQ(b.shownDigits(), "3811");
     b.choose(u"×", u"＋", u"－");
@@ -489,7 +482,7 @@ TEST(Targets, TargetTypedInFullWidthDigitsIsThatNumber) {
     for (auto [typed, shown] : {std::pair{u"　１０．０　", "10"}, std::pair{u"－５", "-5"},
                                 std::pair{u"２ ４abc", "24"}}) {
         b.setTarget(typed);
-        startAt(b, 200, {});
+        b.startAt(200, {});
         b.click("Command2");
         EXPECT_EQ(b.target(), shown);
         b.click("Command6");
@@ -500,7 +493,7 @@ TEST(Targets, RareTargetIsDealtFromTheSequencesThatReachIt) {
     // 6561 = 9*9*9*9 is reached by 9999 alone.
     WindowBench b;
     b.setTarget(u"6561");
-    startAt(b, 100, {});
+    b.startAt(100, {});
     EXPECT_TRUE(b.messages.shown.empty());
     EXPECT_EQ(b.shownDigits(), "9999");
     expectPlayingButtons(b);
@@ -510,7 +503,7 @@ TEST(Targets, RareTargetIsDealtFromTheSequencesThatReachIt) {
 
 TEST(Targets, TargetBecomingUnreachableMidGameEndsItAfterCounting) {
     WindowBench b;
-    startAt(b, 100, {3, 1, 9, 2});
+    b.startAt(100, {3, 1, 9, 2});
     b.setTarget(u"0.123");
     b.click("Command5");
     EXPECT_EQ(b.messages.shown.size(), 1u);
