@@ -12,7 +12,7 @@
 namespace pelmora::testing {
 namespace {
 
-TEST(PlainText, NumbersRoundToTheirSignificantDigits) {
+TEST(PlainText, NumbersRoundToTheirSignificantDigitsAlsoInTheCallersBuffer) {
     struct {
         Value value;
         const char* text;
@@ -28,20 +28,28 @@ TEST(PlainText, NumbersRoundToTheirSignificantDigits) {
         {Value::number(0.0001), "0.0001"},
         {Value::number(0.00001), "1E-05"},
         {Value::number(-1.5e-300), "-1.5E-300"},
+        {Value::number(-1e300), "-1E+300"},
         {Value::number(-0.0), "0"},
         {Value::single(0.1f), "0.1"},
         {Value::single(1.0f / 3), "0.3333333"},
         {Value::single(12345678.0f), "1.234568E+07"},
         {Value::integer(-32768), "-32768"},
         {Value::longValue(2147483647), "2147483647"},
+        {Value::longValue(-2147483647 - 1), "-2147483648"},
         {Value::byte(255), "255"},
         {Value::boolean(true), "True"},
         {Value::boolean(false), "False"},
         {Value(), ""},
         {Value::object(0), "0"},
         {Value::string(u"text"), "text"},
+        {Value::date(45000.5), "2023/03/15 12:00:00"},
     };
-    for (const auto& row : rows) EXPECT_EQ(toUtf8(plainText(row.value)), row.text) << row.text;
+    // The short way, in the caller's buffer, gives the same text.
+    PlainTextBuffer buffer;
+    for (const auto& row : rows) {
+        EXPECT_EQ(toUtf8(plainText(row.value)), row.text) << row.text;
+        EXPECT_EQ(toUtf8(std::u16string(plainTextInto(row.value, buffer))), row.text) << row.text;
+    }
 }
 
 TEST(NumberText, SignPositionAndNoLeadingZero) {
@@ -111,6 +119,9 @@ TEST(LeadingNumber, ReadsWhatFitsAndStops) {
     };
     for (const auto& row : rows) EXPECT_EQ(leadingNumber(row.text), row.number) << toUtf8(row.text);
     EXPECT_THROW(leadingNumber(u"1E999"), EvalFailure);
+    // A text longer than the parse keeps on the stack reads the same.
+    EXPECT_EQ(leadingNumber(u"1" + std::u16string(100, u'0')), 1e100);
+    EXPECT_EQ(leadingNumber(u" 1 2 . 5 E 1 x"), 125);
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {

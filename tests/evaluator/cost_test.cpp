@@ -1,6 +1,7 @@
 // What Eval costs: inputs built to take long end with their result or with code 2, the work
 // budget's edge, and the short ways (plain arithmetic, joined texts, the text search, the
-// caller's buffer) giving exactly what the long ways give.
+// caller's buffer, checked with the text forms in conversions_test.cpp) giving exactly what
+// the long ways give.
 #include "evaluator/failure.h"
 #include "fake_host.h"
 
@@ -158,21 +159,6 @@ TEST(EvalCost, TextSearchFindsWhatTheLibrarySearchFinds) {
         {"INSTR(4,\"AABAABAABAAB\",\"AABAABAAB\")", "Long: 4"},
         {"INSTR(5,\"AABAABAABAAB\",\"AABAABAAB\")", "Long: 0"},
     });
-}
-
-TEST(EvalCost, TextFormInTheCallersBuffer) {
-    PlainTextBuffer buffer;
-    for (const Value& v :
-         {Value::number(1.0 / 3), Value::number(-1e300), Value::number(10), Value::number(-0.5),
-          Value::number(1e15), Value::number(123456789012345), Value::single(0.1f),
-          Value::longValue(-2147483647 - 1), Value::integer(-7), Value::byte(255),
-          Value::boolean(true), Value(), Value::string(u"abc"), Value::date(45000.5)}) {
-        EXPECT_EQ(std::u16string(plainTextInto(v, buffer)), plainText(v)) << describe(v);
-    }
-    // A text longer than the parse keeps on the stack reads the same.
-    std::u16string digits = u"1" + std::u16string(100, u'0');
-    EXPECT_EQ(leadingNumber(digits), 1e100);
-    EXPECT_EQ(leadingNumber(u" 1 2 . 5 E 1 x"), 125);
 }
 
 }  // namespace

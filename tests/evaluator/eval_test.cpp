@@ -6,7 +6,7 @@
 namespace pelmora::testing {
 namespace {
 
-TEST(EvalPriorities, EqualPrioritiesApplyLeftToRight) {
+TEST(EvalPriorities, EqualPrioritiesApplyLeftToRightAndSignsSubtractFromZero) {
     checkRows({
         {"3+4*2-1", "Double: 10"},
         {"8/4/2", "Double: 1"},
@@ -29,11 +29,7 @@ TEST(EvalPriorities, EqualPrioritiesApplyLeftToRight) {
         {"(1 OR 2)*2", "Double: 6"},
         {"2*(3-(4-5))", "Double: 8"},
         {"((2+3)*(1+1))^2", "Double: 100"},
-    });
-}
-
-TEST(EvalSigns, LeadingMinusBecomesSubtractionFromZero) {
-    checkRows({
+        // A leading minus becomes a subtraction from zero.
         {"-2^2", "Double: -4"},
         {"2^-1", "Double: 0.5"},
         {"2*-3", "Double: -6"},
@@ -65,7 +61,7 @@ TEST(EvalWords, WordOperatorsNeedAMarkBeforeThem) {
     });
 }
 
-TEST(EvalLiterals, NumbersTextsAndHexadecimal) {
+TEST(EvalLiterals, NumbersTextsHexadecimalAndMisplacedOperators) {
     checkRows({
         {"&H1F", "Double: 31"},
         {"1+&H10", "Double: 17"},
@@ -83,11 +79,7 @@ TEST(EvalLiterals, NumbersTextsAndHexadecimal) {
         {"\"x\"+-2", "String: x-2"},
         {"\"a\";\"b\"", "String: ab"},
         {"()", "String: "},
-    });
-}
-
-TEST(EvalCounts, OperatorWhereAnOperandBelongsRecordsCodeThree) {
-    checkRows({
+        // An operator where an operand belongs records code 3.
         {"+5", "Double: 5", 3},
         {"2*+3", "Double: 6", 3},
         {"1++2", "Double: 3", 3},

@@ -178,22 +178,13 @@ constexpr std::u16string_view kFullWidthKana =
     u"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノ"
     u"ハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
 
-TEST(StringWidth, AsciiAndSpaceSwitchForms) {
-    for (char16_t c = 0x21; c <= 0x7E; ++c) {
-        std::u16string half(1, c);
-        std::u16string full(1, static_cast<char16_t>(c + 0xFEE0));
-        EXPECT_EQ(toFullWidth(half), full) << int(c);
-        EXPECT_EQ(toHalfWidth(full), half) << int(c);
-    }
-    EXPECT_EQ(toFullWidth(u" "), u"\u3000");
-    EXPECT_EQ(toHalfWidth(u"\u3000"), u" ");
-}
-
-TEST(StringWidth, HalfWidthKatakanaAndPunctuationSwitchForms) {
+TEST(StringWidth, AsciiSpaceHalfWidthKatakanaAndPunctuationSwitchForms) {
     ASSERT_EQ(kFullWidthKana.size(), 0xFF9Fu - 0xFF61u + 1);
-    for (char16_t c = 0xFF61; c <= 0xFF9F; ++c) {
+    for (char16_t c = 0x20; c <= 0xFF9F; c = c == 0x7E ? 0xFF61 : c + 1) {
         std::u16string half(1, c);
-        std::u16string full(1, kFullWidthKana[c - 0xFF61]);
+        std::u16string full(1, c == 0x20   ? u'\u3000'
+                               : c <= 0x7E ? static_cast<char16_t>(c + 0xFEE0)
+                                           : kFullWidthKana[c - 0xFF61]);
         EXPECT_EQ(toFullWidth(half), full) << std::hex << int(c);
         EXPECT_EQ(toHalfWidth(full), half) << std::hex << int(c);
     }

@@ -147,9 +147,7 @@ TEST(KeyboardPlay, WholeGameWithTheKeyboardAlone) {
 
 TEST(KeyboardPlay, TheTargetBoxTakesTypingAsBefore) {
     KeyboardBench b;
-    b.clock.now = 100;
-    b.host.queue({3, 1, 9, 2});
-    b.key(Qt::Key_Return);
+    b.startAt(100, {3, 1, 9, 2});
     ASSERT_EQ(b.running(), 1);
 
     auto* target = b.find<QLineEdit>("Text2");
@@ -170,9 +168,7 @@ TEST(KeyboardPlay, TheTargetBoxTakesTypingAsBefore) {
 
 TEST(KeyboardPlay, HeldKeysPressTheirButtonOnce) {
     KeyboardBench b;
-    b.clock.now = 100;
-    b.host.queue({3, 1, 9, 2});
-    b.key(Qt::Key_Return);
+    b.startAt(100, {3, 1, 9, 2});
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
     QApplication::sendEvent(b.focus(), &repeat);
     EXPECT_EQ(b.counter(2), "");
@@ -194,9 +190,7 @@ TEST(KeyboardPlay, FocusFrameOnStartIsDrawnWhenTheWindowOpens) {
 
 TEST(OkButton, SecondClickOfADoubleClickAfterACorrectAnswerIsIgnored) {
     KeyboardBench b;
-    b.clock.now = 100;
-    b.host.queue({3, 1, 9, 2});
-    b.key(Qt::Key_Return);
+    b.startAt(100, {3, 1, 9, 2});
     auto* ok = b.find<QPushButton>("Command2");
     const double interval = QApplication::doubleClickInterval() / 1000.0;
 

@@ -21,13 +21,11 @@ struct SearchBench {
     }
 };
 
-struct ExampleRow {
-    const char* digits;
-    const char* answer;
-};
-
 TEST(SolutionSearch, FirstSolutionInSearchOrderIsTheExampleAnswer) {
-    const ExampleRow rows[] = {
+    const struct {
+        const char* digits;
+        const char* answer;
+    } rows[] = {
         {"3192", "3 ＋ 1 × 9 － 2"},
         {"9111", "9 ＋ 1 ＋ 1 － 1"},
         {"8241", "8 － 2 ＋ 4 ÷ 1"},
@@ -40,14 +38,12 @@ TEST(SolutionSearch, FirstSolutionInSearchOrderIsTheExampleAnswer) {
     for (const auto& row : rows) EXPECT_EQ(bench.first(row.digits), row.answer) << row.digits;
 }
 
-TEST(SolutionSearch, RepeatedDigitsWithoutSolutionFindNothing) {
+// Repeated digits without a solution find nothing; the target is read with the leading-number
+// parse.
+TEST(SolutionSearch, NothingFoundAndTheTargetsLeadingNumber) {
     SearchBench bench;
     for (const char* digits : {"1111", "4444", "7777", "9999"})
         EXPECT_EQ(bench.first(digits), std::nullopt) << digits;
-}
-
-TEST(SolutionSearch, TargetIsReadWithTheLeadingNumberParse) {
-    SearchBench bench;
     EXPECT_EQ(bench.first("3192", u" 10.0abc"), "3 ＋ 1 × 9 － 2");
     EXPECT_EQ(bench.first("3192", u"1E999"), std::nullopt);  // too large: reached by nothing
 }
@@ -58,13 +54,11 @@ TEST(Caption, MinorAndRevisionStandBackToBack) {
     EXPECT_TRUE(toUtf8(windowCaption(builtVersion())).starts_with(" Pelmora     Ver1.00   "));
 }
 
-struct PercentRow {
-    double correct, incorrect;
-    const char* shown;
-};
-
 TEST(Percentage, FloorsTheShareOfCorrectAnswers) {
-    const PercentRow rows[] = {
+    const struct {
+        double correct, incorrect;
+        const char* shown;
+    } rows[] = {
         {0, 5, "0%"},
         {-1, 0, "0%"},
         {1, 2, "33%"},
@@ -82,13 +76,11 @@ TEST(Percentage, FloorsTheShareOfCorrectAnswers) {
             << row.correct << " of " << row.correct + row.incorrect;
 }
 
-struct TranslationRow {
-    const char16_t* formula;
-    const char16_t* translated;
-};
-
 TEST(AnswerTranslation, SymbolsBecomeTheEvaluatorsCharacters) {
-    const TranslationRow rows[] = {
+    const struct {
+        const char16_t* formula;
+        const char16_t* translated;
+    } rows[] = {
         {u"3×1＋9－2", u"3*1+9-2"},
         {u"8÷2", u"8/2"},
         {u" 1 + 2 ", u"1+2"},

@@ -42,8 +42,12 @@ class NoDisplay : public ::testing::Test {
     std::vector<std::pair<std::string, std::string>> saved_;
 };
 
-TEST_F(NoDisplay, HelpShowsUsageOptionsExamplesAndExitStatuses) {
+TEST_F(NoDisplay, HelpShowsUsageOptionsExamplesAndExitStatusesAndVersionTheVersion) {
     for (const auto& program : programs()) {
+        ProcessResult version = runProcess({program.path, "--version"});
+        EXPECT_EQ(version.status, 0) << program.name;
+        EXPECT_EQ(version.out, program.name + " " PELMORA_VERSION "\n");
+        EXPECT_EQ(version.err, "") << program.name;
         for (const char* option : {"--help", "-h"}) {
             ProcessResult r = runProcess({program.path, option});
             EXPECT_TRUE(r.exited) << program.name;
@@ -56,22 +60,11 @@ TEST_F(NoDisplay, HelpShowsUsageOptionsExamplesAndExitStatuses) {
     }
 }
 
-TEST_F(NoDisplay, VersionIsTheProjectVersion) {
-    for (const auto& program : programs()) {
-        ProcessResult r = runProcess({program.path, "--version"});
-        EXPECT_EQ(r.status, 0) << program.name;
-        EXPECT_EQ(r.out, program.name + " " PELMORA_VERSION "\n");
-        EXPECT_EQ(r.err, "") << program.name;
-    }
-}
-
 TEST(EvalToolOptions, ValuesFollowTheOptionOrAnEqualsSign) {
-    for (const auto& arguments : std::vector<std::vector<std::string>>{
-             {"--now", "2026-12-05T09:05:07", "DATE$"}, {"--now=2026-12-05T09:05:07", "DATE$"}}) {
-        std::vector<std::string> all{PELMORA_EVAL_PATH};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        EXPECT_EQ(runProcess(all).out, "String: 26/12/05\n");
-    }
+    EXPECT_EQ(runProcess({PELMORA_EVAL_PATH, "--now", "2026-12-05T09:05:07", "DATE$"}).out,
+              "String: 26/12/05\n");
+    EXPECT_EQ(runProcess({PELMORA_EVAL_PATH, "--now=2026-12-05T09:05:07", "DATE$"}).out,
+              "String: 26/12/05\n");
     EXPECT_EQ(runProcess({PELMORA_EVAL_PATH, "--command-line=a b", "COMMAND$"}).out,
               "String: a b\n");
 }
@@ -106,13 +99,13 @@ TEST(EvalToolOptions, UsageErrorsNameWhatIsWrong) {
 
 #ifdef PELMORA_SOLVE_PATH
 TEST(SolveToolOptions, TargetTakesBothForms) {
-    for (const auto& arguments : std::vector<std::vector<std::string>>{{"--target", "24", "4611"},
-                                                                       {"--target=24", "4611"},
-                                                                       {"4611", "--target=24"},
-                                                                       {"--target=２４", "4611"}}) {
-        std::vector<std::string> all{PELMORA_SOLVE_PATH};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        ProcessResult r = runProcess(all);
+    const std::string solve = PELMORA_SOLVE_PATH;
+    for (const auto& arguments :
+         std::vector<std::vector<std::string>>{{solve, "--target", "24", "4611"},
+                                               {solve, "--target=24", "4611"},
+                                               {solve, "4611", "--target=24"},
+                                               {solve, "--target=２４", "4611"}}) {
+        ProcessResult r = runProcess(arguments);
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, "4 × 6 ＋ 1 － 1\n");
     }

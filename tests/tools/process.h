@@ -35,15 +35,9 @@ class TemporaryFile {
   public:
     explicit TemporaryFile(const std::string& content = "") {
         char name[] = "/tmp/pelmora-test-XXXXXX";
-        int fd = mkstemp(name);
+        close(mkstemp(name));
         path_ = name;
-        std::size_t done = 0;
-        while (done < content.size()) {
-            ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-            if (n <= 0) break;
-            done += static_cast<std::size_t>(n);
-        }
-        close(fd);
+        std::ofstream(path_, std::ios::binary) << content;
     }
     ~TemporaryFile() { std::remove(path_.c_str()); }
     TemporaryFile(const TemporaryFile&) = delete;
