@@ -82,4 +82,13 @@ inline void checkRows(const std::vector<Row>& rows, void (*setUp)(FakeHost&) = n
     }
 }
 
+// Each expression fails: Empty, and code 2 after it.
+inline void checkFailures(const std::vector<const char*>& expressions) {
+    for (const char* expression : expressions) {
+        Bench bench;
+        EXPECT_EQ(bench.show(expression), "Empty: ") << expression;
+        EXPECT_EQ(bench.code(), 2) << expression;
+    }
+}
+
 }  // namespace pelmora::testing

@@ -13,14 +13,8 @@
 namespace pelmora::testing {
 namespace {
 
-// A failure inside the built-in ends the call; the Eval around it gives Empty and code 2.
-void checkFailures(const std::vector<const char*>& expressions) {
-    for (const char* expression : expressions) {
-        Bench bench;
-        EXPECT_EQ(bench.show(expression), "Empty: ") << expression;
-        EXPECT_EQ(bench.code(), 2) << expression;
-    }
-}
+// A failure inside a built-in ends the call; the Eval around it gives Empty and code 2
+// (checkFailures).
 
 // ---- The calendar ----
 

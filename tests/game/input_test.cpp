@@ -26,16 +26,17 @@ struct KeyboardBench : testing::WindowBench {
         EXPECT_NE(widget, nullptr);
         return widget;
     }
-    void key(Qt::Key code, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(focus(), code, modifiers);
+    void key(Qt::Key code, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int times = 1) {
+        for (int i = 0; i < times; ++i) QTest::keyClick(focus(), code, modifiers);
     }
     // ASCII keys, as QTest maps them to key codes: '+' is Key_Plus with the text "+".
     void type(const char* keys) {
         for (const char* k = keys; *k; ++k) QTest::keyClick(focus(), *k);
     }
-    // A key whose text is a full-width character, as a keyboard in full-width mode sends it.
+    // Keys whose text is a full-width character, as a keyboard in full-width mode sends them.
     void typeWide(const char16_t* text) {
-        QTest::sendKeyEvent(QTest::Click, focus(), Qt::Key_unknown, q(text), Qt::NoModifier);
+        for (QChar c : q(text))
+            QTest::sendKeyEvent(QTest::Click, focus(), Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     // What an input method commits when the player confirms the composed text.
     void commit(const char16_t* text) {
@@ -67,9 +68,7 @@ TEST(KeyboardPlay, WholeGameWithTheKeyboardAlone) {
     EXPECT_EQ(b.operators(), q(u"＋＋＋"));
 
     // Full-width keys; * as times; the keypad's Enter.
-    b.typeWide(u"＊");
-    b.typeWide(u"＋");
-    b.typeWide(u"－");
+    b.typeWide(u"＊＋－");
     EXPECT_EQ(b.operators(), q(u"×＋－"));
     b.host.queue({8, 2, 4, 1});
     b.key(Qt::Key_Enter, Qt::KeypadModifier);
@@ -80,13 +79,10 @@ TEST(KeyboardPlay, WholeGameWithTheKeyboardAlone) {
     EXPECT_EQ(b.operators(), q(u"÷÷×"));
     b.type("-");
     EXPECT_EQ(b.operators(), q(u"－÷×"));
-    b.key(Qt::Key_Backspace);
-    b.key(Qt::Key_Backspace);
+    b.key(Qt::Key_Backspace, Qt::NoModifier, 2);
     b.type("+");
     EXPECT_EQ(b.operators(), q(u"－÷＋"));
-    b.key(Qt::Key_Backspace);
-    b.key(Qt::Key_Backspace);
-    b.key(Qt::Key_Backspace);
+    b.key(Qt::Key_Backspace, Qt::NoModifier, 3);
     b.type("-+/");
     EXPECT_EQ(b.operators(), q(u"－＋÷"));
 
@@ -114,8 +110,7 @@ TEST(KeyboardPlay, WholeGameWithTheKeyboardAlone) {
     b.commit(u"＋－");
     b.commit(u"÷");
     EXPECT_EQ(b.operators(), q(u"＋－÷"));
-    b.key(Qt::Key_Backspace);
-    b.key(Qt::Key_Backspace);
+    b.key(Qt::Key_Backspace, Qt::NoModifier, 2);
     b.commit(u"＋");
     b.commit(u"＋");
     EXPECT_EQ(b.operators(), q(u"＋＋＋"));

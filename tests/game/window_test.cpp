@@ -20,19 +20,11 @@ using testing::WindowBench;
 
 const QColor kRed(255, 0, 0);
 
-void expectIdleButtons(WindowBench& b) {
-    EXPECT_TRUE(b.enabled("Command4"));
-    EXPECT_FALSE(b.enabled("Command2"));
-    EXPECT_FALSE(b.enabled("Command5"));
-    EXPECT_FALSE(b.enabled("Command6"));
-    EXPECT_TRUE(b.enabled("Command3"));
-}
-
-void expectPlayingButtons(WindowBench& b) {
-    EXPECT_FALSE(b.enabled("Command4"));
-    EXPECT_TRUE(b.enabled("Command2"));
-    EXPECT_TRUE(b.enabled("Command5"));
-    EXPECT_TRUE(b.enabled("Command6"));
+// Start is on only between games, OK, Next and Stop only during one; Close always.
+void expectButtons(WindowBench& b, bool playing) {
+    EXPECT_EQ(b.enabled("Command4"), !playing);
+    for (const char* button : {"Command2", "Command5", "Command6"})
+        EXPECT_EQ(b.enabled(button), playing) << button;
     EXPECT_TRUE(b.enabled("Command3"));
 }
 
@@ -40,7 +32,7 @@ TEST(WindowLoad, OpensIdleShowingOneTwoThreeFour) {
     WindowBench b;
     for (int i = 0; i < 7; ++i) EXPECT_EQ(b.counter(i), "") << i;
     EXPECT_EQ(b.text("Label6"), "");
-    expectIdleButtons(b);
+    expectButtons(b, false);
     EXPECT_EQ(b.shownDigits(), "1234");
     EXPECT_EQ(b.heldDigits(), "1234");
     EXPECT_EQ(b.target(), "10");
@@ -164,7 +156,7 @@ TEST(WindowLayout, GrabShowsCountersTargetAndDigitPictures) {
 TEST(AnswerCheck, CorrectWrongCorrectGivesSixtySixPercent) {
     WindowBench b;
     b.startAt(100, {3, 1, 9, 2});
-    expectPlayingButtons(b);
+    expectButtons(b, true);
     EXPECT_EQ(b.counter(0), "1");
     EXPECT_EQ(b.counter(3), "Start");
     EXPECT_EQ(b.shownDigits(), "3192");
@@ -288,7 +280,7 @@ TEST(TimedGame, ProblemLeftAloneTimesOutAndShowsItsExampleAnswer) {
     EXPECT_EQ(b.text("Label6"), q(u"3 ＋ 1 × 9 － 2"));
     EXPECT_EQ(b.shownDigits(), "1234");
     for (int i = 0; i < 3; ++i) EXPECT_EQ(b.combo(i), q(u"＋"));
-    expectPlayingButtons(b);
+    expectButtons(b, true);
 
     b.tickAt(131.4);
     EXPECT_EQ(b.counter(4), "29");
@@ -317,7 +309,7 @@ TEST(TimedGame, StopShowsTheExampleAnswerAndGoesIdle) {
     b.tickAt(120.5);
     b.click("Command6");
     EXPECT_EQ(b.text("Label6"), q(u"3 ＋ 1 × 9 － 2"));
-    expectIdleButtons(b);
+    expectButtons(b, false);
     EXPECT_EQ(b.window->focusWidget(), b.find<QPushButton>("Command4"));
     EXPECT_EQ(b.window->rules().state().Running, 0);
 
@@ -345,7 +337,7 @@ TEST(TimedGame, GameLimitMeetingTheProblemLimitDealsOneMoreProblem) {
     b.click("Command5");
     b.tickAt(3600.9);  // 3600 whole seconds: not yet over
     EXPECT_EQ(b.counter(3), "3600");
-    expectPlayingButtons(b);
+    expectButtons(b, true);
 
     // Game 3601 and problem 30 in one tick: Stop, then Next deals and counts one more.
     b.host.queue({9, 1, 1, 1});
@@ -362,7 +354,7 @@ TEST(TimedGame, GameLimitMeetingTheProblemLimitDealsOneMoreProblem) {
 
     // The next tick finds the game limit still passed and stops for good.
     b.tickAt(3602.5);
-    expectIdleButtons(b);
+    expectButtons(b, false);
     EXPECT_EQ(b.counter(0), "3");
     EXPECT_EQ(b.text("Label6"), q(u"9 ＋ 1 ＋ 1 － 1"));
     b.tickAt(3610);
@@ -376,7 +368,7 @@ TEST(TimedGame, GameLimitClearsTheExampleAnswerStopShowedWhenTheProblemIsOld) {
     b.host.queue({1, 2, 3, 4});
     b.click("Command5");
     b.tickAt(3601.5);  // game 3601, problem 21: Stop shows the answer, the tick clears it
-    expectIdleButtons(b);
+    expectButtons(b, false);
     EXPECT_EQ(b.text("Label6"), "");
     EXPECT_EQ(b.counter(4), "9");
 }
@@ -421,7 +413,7 @@ TEST(Targets, UnreachableCurrentTargetLeavesTheExampleAnswer) {
     b.setTarget(u"999");
     b.click("Command6");
     EXPECT_EQ(b.text("Label6"), "");
-    expectIdleButtons(b);
+    expectButtons(b, false);
 }
 
 TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
@@ -455,7 +447,7 @@ TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
         EXPECT_EQ(b.window->rules().state().GameStart, state.GameStart);
         EXPECT_EQ(b.window->rules().state().ProblemNumber, state.ProblemNumber);
         EXPECT_EQ(b.window->rules().state().Running, 0);
-        expectIdleButtons(b);
+        expectButtons(b, false);
         // A bounded number of random deals, not an endless one.
         EXPECT_LE(b.host.draws - draws, 4 * Mivor10::kRandomDraws + 1);
 
@@ -464,7 +456,7 @@ TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
 
         b.setTarget(u"10");
         b.startAt(300, {3, 1, 9, 2});
-        expectPlayingButtons(b);
+        expectButtons(b, true);
         EXPECT_EQ(b.shownDigits(), "3192");
         EXPECT_EQ(b.counter(1), "");
     }
@@ -489,7 +481,7 @@ TEST(Targets, RareTargetIsDealtFromTheSequencesThatReachIt) {
     b.startAt(100, {});
     EXPECT_TRUE(b.messages.shown.empty());
     EXPECT_EQ(b.shownDigits(), "9999");
-    expectPlayingButtons(b);
+    expectButtons(b, true);
     b.click("Command6");
     EXPECT_EQ(b.text("Label6"), q(u"9 × 9 × 9 × 9"));
 }
@@ -502,7 +494,7 @@ TEST(Targets, TargetBecomingUnreachableMidGameEndsItAfterCounting) {
     EXPECT_EQ(b.messages.shown.size(), 1u);
     EXPECT_EQ(b.counter(2), "1");
     EXPECT_EQ(b.counter(6), "0%");
-    expectIdleButtons(b);
+    expectButtons(b, false);
 }
 
 }  // namespace

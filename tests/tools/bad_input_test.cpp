@@ -70,7 +70,7 @@ TEST(EvalToolBadInput, ATenMebibyteLineIsOneAnswer) {
     EXPECT_EQ(a[2]["text"], "2");
 }
 
-TEST(EvalToolBadInput, ALastLineWithoutLineEndIsAnswered) {
+TEST(EvalToolBadInput, ALastLineWithoutLineEndIsAnsweredAndEmptyInputNot) {
     ProcessResult r = jsonl("1+1\n2+2");
     EXPECT_EQ(r.status, 0);
     auto a = answers(r);
@@ -80,10 +80,8 @@ TEST(EvalToolBadInput, ALastLineWithoutLineEndIsAnswered) {
     r = jsonl("\"a\r\"");
     ASSERT_EQ(answers(r).size(), 1u);
     EXPECT_EQ(answers(r)[0]["text"], "a\r");
-}
-
-TEST(EvalToolBadInput, EmptyInputAnswersNothing) {
-    ProcessResult r = jsonl("");
+    // Empty input answers nothing.
+    r = jsonl("");
     ASSERT_TRUE(r.exited);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
