@@ -116,43 +116,21 @@ class Soak {
         return Event::Target;
     }
 
+    // Runs one event, then updates the soak's own count from what it knows of the rules.
     void run(Event event) {
         const GameState& s = b_.window->rules().state();
         const GameState before = s;
-        const bool okEnabled = b_.enabled("Command2");
-        const bool nextEnabled = b_.enabled("Command5");
-        const bool startEnabled = b_.enabled("Command4");
-
-        switch (event) {
-            case Event::Ok:
-                b_.choose(randomOperator(), randomOperator(), randomOperator());
-                b_.click("Command2");
-                break;
-            case Event::OkSolving:
-                chooseExampleOperators();
-                b_.click("Command2");
-                break;
-            case Event::Next:
-            case Event::Stop:
-            case Event::Start:
-                b_.click(event == Event::Next   ? "Command5"
-                         : event == Event::Stop ? "Command6"
-                                                : "Command4");
-                break;
-            case Event::Tick:
-                b_.window->tick();
-                break;
-            case Event::Target:
-                editTarget();
-                break;
-        }
         ++events_;
-
-        // Update the soak's own count from what it knows of the rules.
         switch (event) {
             case Event::Ok:
-            case Event::OkSolving:
-                if (!okEnabled) break;
+            case Event::OkSolving: {
+                const bool enabled = b_.enabled("Command2");
+                if (event == Event::Ok)
+                    b_.choose(randomOperator(), randomOperator(), randomOperator());
+                else
+                    chooseExampleOperators();
+                b_.click("Command2");
+                if (!enabled) break;
                 tally_.refreshedSinceStart = true;
                 // A click (not a mouse double-click) on an enabled OK always answers.
                 if (s.CorrectCount == before.CorrectCount + 1) {
@@ -162,24 +140,20 @@ class Soak {
                     ++tally_.wrong;
                 }
                 break;
+            }
             case Event::Next:
-                if (!nextEnabled) break;
+                if (!b_.enabled("Command5")) break;
+                b_.click("Command5");
                 ++tally_.skipped;
                 ++totals_.next;
                 tally_.refreshedSinceStart = true;
                 break;
-            case Event::Tick:
-                if (before.Running == 1 &&
-                    std::floor(b_.clock.now - before.GameStart) > Mivor10::kGameLimit)
-                    ++totals_.gameLimit;
-                if (before.Running == 1 && std::floor(b_.clock.now - before.ProblemStart) >= 30) {
-                    ++tally_.skipped;
-                    ++totals_.timedOut;
-                    tally_.refreshedSinceStart = true;
-                }
+            case Event::Stop:
+                b_.click("Command6");
                 break;
             case Event::Start:
-                if (!startEnabled) break;
+                if (!b_.enabled("Command4")) break;
+                b_.click("Command4");
                 tally_.refreshedSinceStart = false;
                 if (s.Running == 1 ||
                     (s.ProblemNumber == 1 && s.CorrectCount == 0 && s.IncorrectCount == 0)) {
@@ -188,7 +162,19 @@ class Soak {
                     tally_.wrong = 0;
                 }
                 break;
-            default:
+            case Event::Tick:
+                b_.window->tick();
+                if (before.Running != 1) break;
+                if (std::floor(b_.clock.now - before.GameStart) > Mivor10::kGameLimit)
+                    ++totals_.gameLimit;
+                if (std::floor(b_.clock.now - before.ProblemStart) >= 30) {
+                    ++tally_.skipped;
+                    ++totals_.timedOut;
+                    tally_.refreshedSinceStart = true;
+                }
+                break;
+            case Event::Target:
+                editTarget();
                 break;
         }
         checkInvariants(event);
