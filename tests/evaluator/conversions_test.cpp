@@ -12,11 +12,13 @@
 namespace pelmora::testing {
 namespace {
 
+struct TextRow {
+    Value value;
+    const char* text;
+};
+
 TEST(PlainText, NumbersRoundToTheirSignificantDigitsAlsoInTheCallersBuffer) {
-    struct {
-        Value value;
-        const char* text;
-    } rows[] = {
+    const TextRow rows[] = {
         {Value::number(1.0 / 3), "0.333333333333333"},
         {Value::number(10), "10"},
         {Value::number(9.999999999999998), "10"},
@@ -53,10 +55,7 @@ TEST(PlainText, NumbersRoundToTheirSignificantDigitsAlsoInTheCallersBuffer) {
 }
 
 TEST(NumberText, SignPositionAndNoLeadingZero) {
-    struct {
-        Value value;
-        const char* text;
-    } rows[] = {
+    const TextRow rows[] = {
         {Value::number(1), " 1"},
         {Value::number(-1.5), "-1.5"},
         {Value::number(0.5), " .5"},
@@ -73,11 +72,13 @@ TEST(NumberText, SignPositionAndNoLeadingZero) {
     EXPECT_THROW(numberText(Value::string(u"AB")), EvalFailure);
 }
 
+struct NumberRow {
+    const char16_t* text;
+    double number;
+};
+
 TEST(ToNumberText, LocaleConventionsAndRadixPrefixes) {
-    struct {
-        const char16_t* text;
-        double number;
-    } rows[] = {
+    const NumberRow rows[] = {
         {u"1,000", 1000},    {u"1.5E3", 1500},    {u".5", 0.5},        {u" 12 ", 12},
         {u"-3", -3},         {u"+3", 3},          {u"&H1F", 31},       {u"&HFFFF", -1},
         {u"&H8000", -32768}, {u"&H10000", 65536}, {u"&HFFFFFFFF", -1}, {u"&O17", 15},
@@ -108,10 +109,7 @@ TEST(ToNumberText, StrictReadingInExpressionsWhileValStaysLenient) {
 }
 
 TEST(LeadingNumber, ReadsWhatFitsAndStops) {
-    struct {
-        const char16_t* text;
-        double number;
-    } rows[] = {
+    const NumberRow rows[] = {
         {u"1 2 3", 123},     {u"1E3", 1000},  {u"1D3", 1000}, {u"&HFF", 255}, {u"&HFFFF", -1},
         {u"&H10000", 65536}, {u"1,234", 1},   {u"12AB", 12},  {u"AB", 0},     {u"", 0},
         {u"-", 0},           {u"1.5.5", 1.5}, {u" 10 ", 10},  {u"10.0", 10},  {u"1E", 1},
