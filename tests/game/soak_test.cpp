@@ -18,6 +18,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <ctime>
+#include <iostream>
 #include <random>
 #include <string>
 
@@ -26,6 +28,13 @@ namespace {
 
 using testing::q;
 using testing::WindowBench;
+
+// This thread's CPU time: on a busy machine the wall clock says more about the machine.
+double threadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
 
 int gamesToPlay() {
     const char* text = std::getenv("PELMORA_SOAK_GAMES");
@@ -95,6 +104,15 @@ class Soak {
         EXPECT_GT(messagesSeen_ + static_cast<long>(b_.messages.shown.size()), 0);
     }
 
+    // The slowest handler, in the test's output and its XML report.
+    void reportSlowest(int games) const {
+        std::cout << "soak: " << games << " games, " << events_ << " events; slowest handler "
+                  << eventName(slowest_) << ", " << slowestCpuSeconds_ * 1000 << " ms CPU\n";
+        ::testing::Test::RecordProperty("slowest_handler", eventName(slowest_));
+        ::testing::Test::RecordProperty("slowest_cpu_ms",
+                                        static_cast<int>(std::ceil(slowestCpuSeconds_ * 1000)));
+    }
+
   private:
     // Mostly short gaps, sometimes none (two events at one moment), sometimes long ones that
     // let a problem time out between ticks.
@@ -121,6 +139,7 @@ class Soak {
         const GameState& s = b_.window->rules().state();
         const GameState before = s;
         ++events_;
+        const double cpuBegin = threadSeconds();
         switch (event) {
             case Event::Ok:
             case Event::OkSolving: {
@@ -176,6 +195,10 @@ class Soak {
             case Event::Target:
                 editTarget();
                 break;
+        }
+        if (double cpu = threadSeconds() - cpuBegin; cpu > slowestCpuSeconds_) {
+            slowestCpuSeconds_ = cpu;
+            slowest_ = event;
         }
         checkInvariants(event);
     }
@@ -281,6 +304,8 @@ class Soak {
     bool steady_ = false;
     long messagesSeen_ = 0;
     long events_ = 0;
+    Event slowest_ = Event::Tick;
+    double slowestCpuSeconds_ = 0;
 };
 
 TEST(Soak, OneHourGamesKeepTheirCountersLabelsAndButtonsInStep) {
@@ -288,6 +313,7 @@ TEST(Soak, OneHourGamesKeepTheirCountersLabelsAndButtonsInStep) {
     Soak soak(20261207);
     for (int game = 0; game < games && !HasFatalFailure(); ++game) soak.playGame(game);
     if (games >= 2) soak.expectEveryOutcome();  // the first steady game is the second
+    soak.reportSlowest(games);
 }
 
 }  // namespace
