@@ -31,10 +31,18 @@ struct Call {
 
 using Builtin = Value (*)(Call&);
 
+// The source file, and the part of the reference, that a built-in belongs to.
+enum class Family : std::uint8_t { Numeric, String, System };
+
 struct BuiltinEntry {
     // The name compared exactly; for a range entry, the last name of the range.
     std::u16string_view name;
     Builtin function;
+    Family family;
+    // What the reference and the prompt's help show: the arguments in slot order (optional
+    // ones in brackets, "" for a bare name) and the kind of the result.
+    std::string_view slots;
+    std::string_view result;
     // Set for a range entry: it matches the names above this one and up to `name`.
     std::u16string_view rangeAbove = {};
 

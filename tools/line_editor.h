@@ -1,9 +1,11 @@
-// The prompt's line editing on a terminal, through libedit: arrows, Home, End and the history
-// of the session. A history file is read and written only when one is given.
+// The prompt's line editing on a terminal, through libedit: arrows, Home, End, the history
+// of the session, and Tab completing a name from a list. A history file is read and written
+// only when one is given.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct editline;
 struct history;
@@ -12,7 +14,9 @@ namespace pelmora::tools {
 
 class LineEditor {
   public:
-    LineEditor(const char* program, std::optional<std::string> historyFile);
+    // Tab completes the word before the cursor to one of `names`, whatever its case.
+    LineEditor(const char* program, std::optional<std::string> historyFile,
+               std::vector<std::string> names = {});
     ~LineEditor();
     LineEditor(const LineEditor&) = delete;
     LineEditor& operator=(const LineEditor&) = delete;
@@ -21,9 +25,12 @@ class LineEditor {
     std::optional<std::string> readLine();
 
   private:
+    unsigned char complete();
+
     editline* editor_;
     history* history_;
     std::optional<std::string> historyFile_;
+    std::vector<std::string> names_;
 };
 
 }  // namespace pelmora::tools

@@ -3,12 +3,15 @@
 //   pelmora-eval [options] EXPR...   one line per expression: "Kind: text [code N]"
 //   pelmora-eval [options]           a prompt on a terminal, otherwise one expression a line
 //   pelmora-eval --jsonl [options]   one JSON object per line of standard input
+//   pelmora-eval --list-functions    the table of built-in names
 #include "evaluator/conversions.h"
 #include "evaluator/evaluator.h"
 #include "evaluator/failure.h"
 #include "evaluator/standard_host.h"
 #include "evaluator/text.h"
 #include "tools/command_line.h"
+#include "tools/function_list.h"
+#include "tools/language_reference.h"
 #include "tools/line_editor.h"
 
 #include <unistd.h>
@@ -159,6 +162,33 @@ std::string jsonLine(const Value& v, int code) {
     return line + "}\n";
 }
 
+// "help NAME" at the prompt: the word help, then one name; nothing for any other line.
+std::optional<std::string_view> helpRequest(std::string_view line) {
+    auto trim = [](std::string_view s) {
+        auto first = s.find_first_not_of(" \t");
+        if (first == std::string_view::npos) return std::string_view{};
+        return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+    };
+    line = trim(line);
+    if (line.size() < 4) return std::nullopt;
+    for (std::size_t i = 0; i < 4; ++i)
+        if ((line[i] | 0x20) != "help"[i]) return std::nullopt;
+    if (line.size() == 4) return std::string_view{};
+    if (line[4] != ' ' && line[4] != '\t') return std::nullopt;
+    std::string_view name = trim(line.substr(4));
+    if (name.find_first_of(" \t") != std::string_view::npos) return std::nullopt;
+    return name;
+}
+
+std::string helpText(std::string_view name) {
+    if (name.empty())
+        return "help NAME shows a built-in's slots, result and an example; Tab completes a "
+               "name.\n" +
+               pelmora::tools::functionList();
+    if (auto entry = pelmora::tools::functionHelp(name, kLanguageReference)) return *entry;
+    return "No built-in is called " + std::string(name) + "; help alone lists them.\n";
+}
+
 // One line of input without its line end (a CR before the LF belongs to the line end); a last
 // line without a line end counts.
 class LineReader {
@@ -186,6 +216,10 @@ constexpr std::string_view kFooter = R"(Examples:
   pelmora-eval                          a prompt with line editing on a terminal
   pelmora-eval --jsonl < formulas.txt   one JSON object per input line
   pelmora-eval -- --1                   an expression that starts with "--"
+  pelmora-eval --list-functions         every built-in with its slots and result
+
+At the prompt, Tab completes a built-in's name and "help NAME" shows its slots, its
+result, what it does and an example ("help" alone lists every built-in).
 
 Each result is printed as its kind and its text; " [code N]" follows when the error code is
 not 0. With --jsonl each line of standard input is one expression (UTF-8; a bad byte reads as
@@ -210,11 +244,14 @@ int main(int argc, char** argv) {
         "pelmora-eval"};
     pelmora::tools::describe(app, "pelmora-eval [OPTIONS] [--] [EXPR...]", kFooter);
     bool jsonl = false;
+    bool listFunctions = false;
     std::string now;
     std::string seed;
     std::optional<std::string> commandLine;
     std::optional<std::string> historyFile;
     app.add_flag("--jsonl", jsonl, "Read one expression a line, answer one JSON object a line");
+    app.add_flag("--list-functions", listFunctions,
+                 "Print every built-in with its slots and result kind, and exit");
     app.add_option("--now", now, "Fix the clock at this local time")
         ->type_name("YYYY-MM-DDTHH:MM:SS");
     app.add_option("--seed", seed, "Seed the random sequence (a whole number)")->type_name("N");
@@ -235,6 +272,11 @@ int main(int argc, char** argv) {
         } else {
             expressions.push_back(std::move(argument));
         }
+    }
+    if (listFunctions) {
+        write(pelmora::tools::functionList());
+        flush();
+        return 0;
     }
     if (jsonl && !expressions.empty())
         pelmora::tools::usageError(app, "--jsonl reads its expressions from standard input");
@@ -273,8 +315,14 @@ int main(int argc, char** argv) {
     }
 
     if (!jsonl && isatty(STDIN_FILENO)) {
-        pelmora::tools::LineEditor editor("pelmora-eval", historyFile);
+        pelmora::tools::LineEditor editor("pelmora-eval", historyFile,
+                                          pelmora::tools::completionNames());
         while (auto line = editor.readLine()) {
+            if (auto name = helpRequest(*line)) {
+                write(helpText(*name));
+                flush();
+                continue;
+            }
             Value v = evaluate(*line);
             write(plainLine(v, evaluator.EvalErrorCode));
             flush();
