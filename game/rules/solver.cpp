@@ -112,12 +112,29 @@ std::optional<std::u16string> findSolution(Evaluator& evaluator, const DigitText
 
 std::vector<std::u16string> findAllSolutions(Evaluator& evaluator, const DigitTexts& digits,
                                              std::u16string_view targetText) {
+    return findAllSolutions(evaluator, digits, readNumber(targetText));
+}
+
+std::vector<std::u16string> findAllSolutions(Evaluator& evaluator, const DigitTexts& digits,
+                                             double target) {
     std::vector<std::u16string> answers;
-    search(evaluator, digits, readNumber(targetText), [&](int a, int b, int c) {
+    search(evaluator, digits, target, [&](int a, int b, int c) {
         answers.push_back(displayFormula(digits, a, b, c));
         return false;
     });
     return answers;
+}
+
+std::optional<DigitTexts> displayedDigits(std::u16string_view formula) {
+    // Digit, space, symbol, space, ... : the digits stand at every fourth character.
+    if (formula.size() != 13) return std::nullopt;
+    DigitTexts digits;
+    for (std::size_t i = 0; i < 4; ++i) {
+        char16_t d = formula[i * 4];
+        if (d < u'1' || d > u'9') return std::nullopt;
+        digits[i] = std::u16string(1, d);
+    }
+    return digits;
 }
 
 std::vector<Digits> reachingSequences(Evaluator& evaluator, double target) {

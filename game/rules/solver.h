@@ -46,6 +46,11 @@ std::optional<std::u16string> findSolution(Evaluator& evaluator, const DigitText
 // Every solution, in search order.
 std::vector<std::u16string> findAllSolutions(Evaluator& evaluator, const DigitTexts& digits,
                                              std::u16string_view targetText);
+std::vector<std::u16string> findAllSolutions(Evaluator& evaluator, const DigitTexts& digits,
+                                             double target);
+
+// The digits of a formula in display form ("3 ＋ 1 × 9 － 2"); nothing for any other text.
+std::optional<DigitTexts> displayedDigits(std::u16string_view formula);
 
 // The digit sequences 1111 to 9999 (digits 1-9) that reach the target, in increasing order.
 std::vector<Digits> reachingSequences(Evaluator& evaluator, double target);

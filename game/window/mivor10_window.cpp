@@ -608,6 +608,7 @@ void Mivor10Window::showControls() {
     }
     label6_->setText(toQString(model.Label6));
     setAccessibleNameIfChanged(label6_, headedName(u"正解例", label6_->text()));
+    if (label6_->text() != solutionsListedFor_) listSolutions();
     if (text1_->text() != toQString(model.Text1)) text1_->setText(toQString(model.Text1));
     if (text2_->text() != toQString(model.Text2)) text2_->setText(toQString(model.Text2));
     for (int i = 0; i < 3; ++i) {
@@ -634,6 +635,22 @@ void Mivor10Window::showControls() {
         }
         model.focusRequest.reset();
     }
+}
+
+void Mivor10Window::listSolutions() {
+    solutionsListedFor_ = label6_->text();
+    QString list;
+    // The example answer was found with the target in the box now: only Next and Stop show one.
+    if (auto digits = displayedDigits(fromQString(solutionsListedFor_))) {
+        auto solutions =
+            findAllSolutions(*evaluator_, *digits, readTarget(rules_->controls().Text2));
+        list =
+            QString::fromUtf16(u"この問題の答えは全部で %1 通り（探した順）").arg(solutions.size());
+        for (std::size_t i = 0; i < solutions.size(); ++i)
+            list += QStringLiteral("\n%1. %2").arg(i + 1).arg(toQString(solutions[i]));
+    }
+    label6_->setToolTip(list);
+    label6_->setAccessibleDescription(list);
 }
 
 void Mivor10Window::showMessage(std::u16string_view text) {

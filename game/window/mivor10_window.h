@@ -84,6 +84,9 @@ class Mivor10Window : public QWidget, private MessageSink {
     void forward(void (Mivor10::*handler)());
     void readControls();
     void showControls();
+    // Every solution of the problem whose example answer Label6 shows, as its tooltip and
+    // description; worked out once for each example shown.
+    void listSolutions();
     void showMessage(std::u16string_view text) override;
     bool gameKey(QWidget* receiver, QKeyEvent* key);
     bool committedSigns(QWidget* receiver, QInputMethodEvent* input);
@@ -112,6 +115,7 @@ class Mivor10Window : public QWidget, private MessageSink {
     std::array<PictureBox*, 10> image1_{};
     std::array<QComboBox*, 3> combo1_{};
     QLabel* label6_ = nullptr;
+    QString solutionsListedFor_;
     QLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;
     QLineEdit* text3_ = nullptr;
