@@ -125,4 +125,20 @@ std::span<const BuiltinEntry> bareNameTable() {
     return kBareNames;
 }
 
+namespace {
+std::vector<BuiltinName> namesOf(std::span<const BuiltinEntry> table) {
+    std::vector<BuiltinName> names;
+    for (const auto& e : table)
+        names.push_back({e.name, e.family, e.slots, e.result, e.rangeAbove});
+    return names;
+}
+}  // namespace
+
+std::vector<BuiltinName> builtinFunctionNames() {
+    return namesOf(kBuiltins);
+}
+std::vector<BuiltinName> bareBuiltinNames() {
+    return namesOf(kBareNames);
+}
+
 }  // namespace pelmora

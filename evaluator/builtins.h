@@ -1,6 +1,7 @@
 // What a built-in function receives, and the table that names every built-in.
 #pragma once
 
+#include <pelmora/builtin_names.h>
 #include <pelmora/value.h>
 
 #include <array>
@@ -30,9 +31,6 @@ struct Call {
 };
 
 using Builtin = Value (*)(Call&);
-
-// The source file, and the part of the reference, that a built-in belongs to.
-enum class Family : std::uint8_t { Numeric, String, System };
 
 struct BuiltinEntry {
     // The name compared exactly; for a range entry, the last name of the range.

@@ -1,7 +1,7 @@
 #include "tools/function_list.h"
 
-#include "evaluator/builtins.h"
-#include "evaluator/text.h"
+#include <pelmora/builtin_names.h>
+#include <pelmora/conversions.h>
 
 #include <algorithm>
 #include <array>
@@ -14,7 +14,7 @@ constexpr std::array<std::string_view, 3> kFamilyHeadings{"Numeric functions", "
 constexpr std::string_view kBareHeading = "Names without an argument list";
 
 // The range entry stands for every LOG name up to its own; the list writes it LOGn.
-std::string displayName(const BuiltinEntry& entry) {
+std::string displayName(const BuiltinName& entry) {
     return entry.rangeAbove.empty() ? toUtf8(entry.name) : toUtf8(entry.rangeAbove) + "n";
 }
 
@@ -23,7 +23,7 @@ std::string padded(std::string text, std::size_t width) {
     return text;
 }
 
-std::string row(const BuiltinEntry& entry) {
+std::string row(const BuiltinName& entry) {
     std::string slots = entry.slots.empty() ? "-" : std::string(entry.slots);
     return "  " + padded(displayName(entry), 10) + padded(slots, 24) + std::string(entry.result) +
            "\n";
@@ -74,11 +74,11 @@ std::string functionList() {
     std::string out;
     for (std::size_t f = 0; f < kFamilyHeadings.size(); ++f) {
         out += std::string(kFamilyHeadings[f]) + "\n";
-        for (const auto& entry : builtinTable())
+        for (const auto& entry : builtinFunctionNames())
             if (static_cast<std::size_t>(entry.family) == f) out += row(entry);
     }
     out += std::string(kBareHeading) + "\n";
-    for (const auto& entry : bareNameTable()) out += row(entry);
+    for (const auto& entry : bareBuiltinNames()) out += row(entry);
     return out;
 }
 
@@ -88,21 +88,20 @@ std::vector<std::string> completionNames() {
         if (std::find(names.begin(), names.end(), name) == names.end())
             names.push_back(std::move(name));
     };
-    for (const auto& entry : builtinTable())
+    for (const auto& entry : builtinFunctionNames())
         add(entry.rangeAbove.empty() ? toUtf8(entry.name) : toUtf8(entry.rangeAbove) + "10");
-    for (const auto& entry : bareNameTable()) add(toUtf8(entry.name));
+    for (const auto& entry : bareBuiltinNames()) add(toUtf8(entry.name));
     return names;
 }
 
 std::optional<std::string> functionHelp(std::string_view name, std::string_view reference) {
     std::u16string wanted = fromUtf8(upper(name));
-    const BuiltinEntry* found = nullptr;
     // RND is both a function and a bare name; its function entry comes first.
-    for (const auto& entry : builtinTable())
-        if (!found && entry.matches(wanted)) found = &entry;
-    for (const auto& entry : bareNameTable())
-        if (!found && entry.matches(wanted)) found = &entry;
-    if (!found) return std::nullopt;
+    auto entries = builtinFunctionNames();
+    for (const auto& entry : bareBuiltinNames()) entries.push_back(entry);
+    auto found = std::find_if(entries.begin(), entries.end(),
+                              [&](const BuiltinName& entry) { return entry.matches(wanted); });
+    if (found == entries.end()) return std::nullopt;
     std::string shown = displayName(*found);
     std::string out = shown;
     if (!found->slots.empty()) out += "(" + std::string(found->slots) + ")";
