@@ -46,8 +46,10 @@ LineEditor::LineEditor(const char* program, std::optional<std::string> historyFi
     el_set(editor_, EL_PROMPT, &prompt);
     el_set(editor_, EL_HIST, history, history_);
     el_set(editor_, EL_CLIENTDATA, this);
-    el_set(
-        editor_, EL_ADDFN, "pelmora-complete", "Complete a built-in name",
+    // The wide form keeps the names as given; the narrow one copies them and never frees
+    // the copies.
+    el_wset(
+        editor_, EL_ADDFN, L"pelmora-complete", L"Complete a built-in name",
         +[](EditLine* editor, int) -> unsigned char {
             void* self = nullptr;
             el_get(editor, EL_CLIENTDATA, &self);
