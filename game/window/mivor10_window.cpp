@@ -640,7 +640,7 @@ void Mivor10Window::showControls() {
 void Mivor10Window::listSolutions() {
     solutionsListedFor_ = label6_->text();
     QString list;
-    // The example answer was found with the target in the box now: only Next and Stop show one.
+    // Next and Stop find the example answer with the target the box holds now.
     if (auto digits = displayedDigits(fromQString(solutionsListedFor_))) {
         auto solutions =
             findAllSolutions(*evaluator_, *digits, readTarget(rules_->controls().Text2));
