@@ -38,9 +38,11 @@ std::string upper(std::string_view text) {
 
 // The reference's row of an entry: the table line that starts with the name in backticks.
 std::string referenceRow(std::string_view reference, const std::string& name) {
-    std::string key = "| `" + name + "` |";
+    // Other tables name built-ins too, but not in their first column.
+    std::string key = "\n| `" + name + "` |";
     auto at = reference.find(key);
-    if (at == std::string_view::npos || (at > 0 && reference[at - 1] != '\n')) return {};
+    if (at == std::string_view::npos) return {};
+    ++at;
     auto end = reference.find('\n', at);
     return std::string(reference.substr(at, end == std::string_view::npos ? end : end - at));
 }

@@ -22,6 +22,8 @@ TEST(PromptHelp, TabCompletesNamesAndHelpShowsTheEntry) {
         {"", "The first n bytes of the text's storage"},
         {"", "Example: LEFT$(\"ABCD\",4)  gives  String: AB"},
         {"help log10\r", "LOGn(x) -> Double"},
+        // ASC is named in other tables of the reference before its own row.
+        {"help asc\r", "Example: ASC(\"A\")  gives  Byte: 65"},
         {"help nothing\r", "No built-in is called nothing"},
     };
     for (const auto& [keys, shown] : steps) {
