@@ -48,6 +48,10 @@ class PELMORA_API Evaluator {
     /// The host it was given.
     Host& host() { return host_; }
 
+    /// The upper-cased name of the latest call of an undeclared name that the host asked to
+    /// report (Host::UndeclaredCall::Report); empty until the first.
+    const std::u16string& undeclaredName() const { return undeclaredName_; }
+
     /// Eval calls nested deeper than this fail (code 2) instead of exhausting the stack.
     static constexpr int kMaxEvalDepth = 200;
     /// The work one outermost Eval may do in all: every character a scan visits costs
@@ -69,6 +73,7 @@ class PELMORA_API Evaluator {
     std::int32_t currentError_ = 0;
     int depth_ = 0;
     std::size_t work_ = 0;
+    std::u16string undeclaredName_;
 };
 
 }  // namespace pelmora

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <pelmora/export.h>
+#include <pelmora/value.h>
 
 #include <chrono>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,37 @@ class PELMORA_API Host {
     /// Shows the message and ends the program. Never returns to the evaluator; a host may throw
     /// an exception of its own (not an EvalFailure) instead, which leaves Evaluator::Eval.
     [[noreturn]] virtual void endProgram(std::u16string_view message) = 0;
+
+    /// @name Names the program defines
+    /// Looked up after the built-in names and before the defaults. A host that keeps the
+    /// defaults below gets the language exactly as the game has it.
+    /// @{
+
+    /// A variable of the program, asked for a bare name that is not built in, by its upper-cased
+    /// text: its value, or nothing to keep the default (0, or "" for a name ending in "$").
+    /// The default defines none.
+    virtual std::optional<Value> variable(std::u16string_view name);
+
+    /// Whether the program defines a function of that upper-cased name. Asked for a call that no
+    /// built-in takes, before any of its arguments is evaluated. The default defines none.
+    virtual bool hasFunction(std::u16string_view name);
+
+    /// Calls a function for which hasFunction() said yes, with its arguments evaluated from left
+    /// to right ("F()" has none; at most eight). A failure thrown as EvalFailure, or as any
+    /// std::exception, fails the innermost Eval as a built-in's does (code 2).
+    virtual Value callFunction(std::u16string_view name, std::span<const Value> arguments);
+
+    /// What a call of a name that is neither built in nor the program's does, once its first
+    /// argument has been evaluated.
+    enum class UndeclaredCall {
+        EndProgram,  ///< endProgram() with the undeclared-array message, as in the game.
+        Fail,        ///< An ordinary failure: the innermost Eval gives Empty and code 2.
+        Report,      ///< As Fail, and Evaluator::undeclaredName() keeps the name.
+    };
+    /// Asked at each such call. The default is UndeclaredCall::EndProgram.
+    virtual UndeclaredCall undeclaredCall();
+
+    /// @}
 };
 
 }  // namespace pelmora
