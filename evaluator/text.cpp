@@ -172,8 +172,8 @@ std::u16string toLower(std::u16string_view text) {
     });
 }
 
-// ICU does not promise that one transliterator may serve several threads at once, so each
-// thread builds its own the first time it needs one and keeps it. ASCII and the space take
+// Each thread builds its own transliterators the first time it needs them, so evaluators on
+// different threads share no ICU object that works on their texts. ASCII and the space take
 // their other form by the fixed offset between the two blocks (ICU's mapping is the same);
 // only the katakana and Japanese punctuation go through ICU, which is slow on long texts.
 
