@@ -12,12 +12,17 @@
 namespace pelmora {
 
 /// The source file, and the part of the reference, that a built-in belongs to.
-enum class Family : std::uint8_t { Numeric, String, System };
+enum class Family : std::uint8_t {
+    Numeric,  ///< numbers, rounding, trigonometry, logarithms
+    String,   ///< text and Shift-JIS text
+    System,   ///< evaluation, conversions, the clock and the running system
+};
 
 /// One built-in as the reference describes it. The views point into the library's own table.
 struct BuiltinName {
     /// The name; for the range entry, the last name of the range.
     std::u16string_view name;
+    /// Where the built-in belongs.
     Family family;
     /// The arguments in slot order (optional ones in brackets; "" for a bare name).
     std::string_view slots;
