@@ -52,7 +52,11 @@ bool answeredOption(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (answeredOption(argc, argv)) return 0;
     QApplication app(argc, argv);
-    pelmora::game::installFontSubstitution();
+    if (!pelmora::game::installFontSubstitution())
+        std::fputs(
+            "pelmora: no Japanese font is installed, so the window's text cannot be drawn;\n"
+            "  install one, for example fonts-ipafont-gothic or fonts-noto-cjk\n",
+            stderr);
     pelmora::game::GameHost host;
     host.setCommandLine(pelmora::joinArguments(argc, argv));
     pelmora::game::Mivor10Window window({.host = &host});

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libicu-dev qt6-base-dev
-          fonts-ipafont-gothic libcli11-dev libedit-dev
+          fonts-ipafont-gothic fonts-noto-cjk libcli11-dev libedit-dev
           help2man gzip file dpkg-dev desktop-file-utils appstream lintian
           # .ci/run: the sanitizer build, libFuzzer and readable sanitizer stacks
           clang libclang-rt-14-dev llvm)

@@ -24,8 +24,6 @@ namespace pelmora::game {
 
 namespace {
 
-const QString kGothic = QStringLiteral("ＭＳ ゴシック");
-
 QString toQString(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -45,7 +43,7 @@ QRect twipRect(int left, int top, int width, int height) {
 }
 
 QFont gothic(double points, bool bold = false) {
-    QFont font(kGothic);
+    QFont font(gothicFamily());
     font.setPointSizeF(points);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     return font;
@@ -180,11 +178,6 @@ class KeyCue : public QWidget {
 
 }  // namespace
 
-void installFontSubstitution() {
-    if (!QFont::substitutes(kGothic).contains(QStringLiteral("IPAGothic")))
-        QFont::insertSubstitution(kGothic, QStringLiteral("IPAGothic"));
-}
-
 void PictureBox::setPicture(const QPixmap& picture, int digit) {
     picture_ = picture;
     digit_ = digit;
@@ -254,7 +247,7 @@ void Mivor10Window::build() {
     setObjectName(QStringLiteral("mivor10"));
     letChildrenBeUnspoken(this);
     setWindowIcon(QIcon(QPixmap(QStringLiteral(":/pictures/icon.xpm"))));
-    setFont(QFont(QStringLiteral("IPAGothic"), 9));
+    setFont(QFont(gothicFamily(), 9));
     setBackground(this, kWhite);
     resize(px(8205), px(4050));
 

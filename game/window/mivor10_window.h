@@ -6,6 +6,7 @@
 #include "evaluator/host.h"
 #include "game/rules/mivor10.h"
 #include "game/rules/platform.h"
+#include "game/window/fonts.h"
 #include "game/window/instance_guard.h"
 
 #include <QPixmap>
@@ -24,9 +25,6 @@ class QPushButton;
 class QTimer;
 
 namespace pelmora::game {
-
-// Maps the font the controls name to one this system has. Call once at start-up.
-void installFontSubstitution();
 
 // An image control: its picture drawn stretched to the control, pixel for pixel.
 class PictureBox : public QWidget {
