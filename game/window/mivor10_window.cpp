@@ -220,7 +220,7 @@ Mivor10Window::Mivor10Window(WindowServices services) {
         services.host = ownHost_.get();
     }
     if (!services.program) {
-        ownGuard_ = std::make_unique<InstanceGuard>();
+        ownGuard_ = std::make_unique<SessionGuard>();
         services.program = ownGuard_.get();
     }
     MessageSink* messages = services.messages ? services.messages : this;
@@ -237,6 +237,8 @@ Mivor10Window::Mivor10Window(WindowServices services) {
     qApp->installEventFilter(this);
     if (auto* guard = dynamic_cast<InstanceGuard*>(services.program))
         connect(guard, &InstanceGuard::raiseRequested, this, &Mivor10Window::bringToFront);
+    if (auto* guard = dynamic_cast<SessionGuard*>(services.program))
+        connect(guard, &SessionGuard::raiseRequested, this, &Mivor10Window::bringToFront);
 }
 
 Mivor10Window::~Mivor10Window() {

@@ -7,7 +7,7 @@
 #include "game/rules/mivor10.h"
 #include "game/rules/platform.h"
 #include "game/window/fonts.h"
-#include "game/window/instance_guard.h"
+#include "game/window/session_guard.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -99,7 +99,7 @@ class Mivor10Window : public QWidget, private MessageSink {
 
     std::unique_ptr<Clock> ownClock_;
     std::unique_ptr<Host> ownHost_;
-    std::unique_ptr<InstanceGuard> ownGuard_;
+    std::unique_ptr<SessionGuard> ownGuard_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<Evaluator> evaluator_;
     std::unique_ptr<Mivor10> rules_;
