@@ -1,6 +1,6 @@
 // Kinds and widening, ToNumber, the text forms and the leading-number parse.
 #include "evaluator/conversions.h"
-#include "evaluator/failure.h"
+#include <pelmora/failure.h>
 #include "evaluator/operations.h"
 #include "fake_host.h"
 

@@ -2,7 +2,7 @@
 // budget's edge, and the short ways (plain arithmetic, joined texts, the text search, the
 // caller's buffer, checked with the text forms in conversions_test.cpp) giving exactly what
 // the long ways give.
-#include "evaluator/failure.h"
+#include <pelmora/failure.h>
 #include "fake_host.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The string and code page built-ins: byte view, character positions, searching, Shift-JIS
 // codes, width and case forms, trimming, counts and failures.
+#include <pelmora/failure.h>
 #include "evaluator/builtins_string.h"
 #include "evaluator/cp932.h"
-#include "evaluator/failure.h"
 #include "fake_host.h"
 
 #include <gtest/gtest.h>

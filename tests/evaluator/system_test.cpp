@@ -1,9 +1,9 @@
 // The conversion, clock and system built-ins, and the calendar behind the Date kind.
 #include "fake_host.h"
 
+#include <pelmora/failure.h>
 #include "evaluator/builtins_system.h"
 #include "evaluator/datetime.h"
-#include "evaluator/failure.h"
 
 #include <gtest/gtest.h>
 

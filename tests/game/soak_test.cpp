@@ -4,7 +4,7 @@
 //
 // PELMORA_SOAK_GAMES sets the number of games (200 unless set); the sanitizer build in CI
 // runs a few.
-#include "evaluator/text.h"
+#include <pelmora/conversions.h>
 #include "game_bench.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The solution search and the small text rules the window's handlers rest on.
 #include "game/rules/solver.h"
-#include "evaluator/text.h"
+#include <pelmora/conversions.h>
 #include "game/rules/mivor10.h"
 #include "game_bench.h"
 

@@ -1,6 +1,6 @@
 // The real window on a fake clock and a scripted random source: load, answers, the timed
 // game, Stop, targets and Close.
-#include "evaluator/text.h"
+#include <pelmora/conversions.h>
 #include "game/rules/solver.h"
 #include "game_bench.h"
 
