@@ -12,7 +12,7 @@ deb="$work/out/pelmora_1.0.0_amd64.deb"
 [ -f "$deb" ] || fail "no $deb"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libicu libedit2 libc6; do
+for library in libqt6widgets6 libicu libedit2 libc6 fonts-ipafont-gothic; do
     grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 
