@@ -140,6 +140,12 @@ def inside(game):
                          "--sync"], stderr=subprocess.DEVNULL)
         pump(0.5)
 
+        # Each empty counter is heard once, by its heading.
+        names = [n.name for n in walk(root)]
+        for heading in ("問題", "正解", "不正解", "経過時間", "残り時間", "点　数", "正解率", "正解例"):
+            if names.count(heading) != 1:
+                fail("%s is heard %d times" % (heading, names.count(heading)))
+
         key("Return")  # Start holds the focus
         nodes = list(walk(root))
         pictures = [n for n in nodes if n.name.startswith("数字 ") and showing(n)]

@@ -1,10 +1,8 @@
-// Quick second presses and the keys between games, played as scripts of keys on the real
-// window: E Enter, S Space, X Escape, + * - signs, T the focus into the target box, w a pause
-// longer than a double-click, m a mouse click on the window.
+// Quick second presses, the keys between games and the keyboard's frame, played as scripts of
+// keys on the real window: E Enter, S Space, X Escape, + * - signs, T the focus into the target
+// box, w a pause longer than a double-click, m a mouse click on the window.
 #include "game_bench.h"
 
-#include <QAccessible>
-#include <QAccessibleInterface>
 #include <QApplication>
 #include <QTest>
 
@@ -12,8 +10,6 @@
 
 namespace pelmora::game {
 namespace {
-
-using testing::q;
 
 struct PlayedBench : testing::WindowBench {
     PlayedBench() {
@@ -49,11 +45,6 @@ struct PlayedBench : testing::WindowBench {
                     QTest::keyClick(focus, *k);
             }
         }
-    }
-    QString spoken(const char* control) {
-        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(find<QWidget>(control));
-        QAccessibleTextInterface* text = face ? face->textInterface() : nullptr;
-        return text ? text->text(0, text->characterCount()) : QStringLiteral("(no text)");
     }
     bool cueShown() { return find<QWidget>("KeyCue")->isVisible(); }
 };
@@ -105,43 +96,6 @@ TEST(KeyCue, FramesTheBoxTheNextSignSetsOnlyForKeyboardPlayers) {
                 << row.script;
         }
     }
-}
-
-TEST(ScreenReaderText, BoxesReadTheirChoiceAndTheFocusPlaceTheFormula) {
-    PlayedBench b;
-    b.play("E");
-    EXPECT_EQ(QApplication::focusWidget(), b.find<QWidget>("Text3"));
-    const struct {
-        const char* script;
-        const char16_t* boxes;
-        const char16_t* focus;
-    } rows[] = {
-        {"", u"＋＋＋", u"3 ＋ 1 ＋ 9 ＋ 2 ＝ 10"},
-        {"+*", u"＋×＋", u"3 ＋ 1 × 9 ＋ 2 ＝ 10"},
-        {"-E", u"＋＋＋", u"正解 1、点数 1。 3 ＋ 1 ＋ 9 ＋ 2 ＝ 10"},
-        {"wE", u"＋＋＋", u"不正解 1。 3 ＋ 1 ＋ 9 ＋ 2 ＝ 10"},
-        {"/", u"÷＋＋", u"3 ÷ 1 ＋ 9 ＋ 2 ＝ 10"},
-    };
-    for (const auto& row : rows) {
-        b.play(row.script);
-        EXPECT_EQ(b.spoken("Combo1(0)") + b.spoken("Combo1(1)") + b.spoken("Combo1(2)"),
-                  q(row.boxes))
-            << row.script;
-        EXPECT_EQ(b.spoken("Text3"), q(row.focus)) << row.script;
-    }
-}
-
-TEST(ScreenReaderText, EachCounterIsHeardOnceWithItsHeading) {
-    testing::WindowBench b;
-    QStringList names;
-    std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* face) {
-        names << face->text(QAccessible::Name);
-        for (int i = 0; i < face->childCount(); ++i) walk(face->child(i));
-    };
-    walk(QAccessible::queryAccessibleInterface(b.window.get()));
-    for (const char16_t* heading :
-         {u"問題", u"正解", u"不正解", u"経過時間", u"残り時間", u"点　数", u"正解率", u"正解例"})
-        EXPECT_EQ(names.count(q(heading)), 1) << QString::fromUtf16(heading).toStdString();
 }
 
 }  // namespace
