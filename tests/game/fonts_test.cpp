@@ -5,8 +5,11 @@
 #include "game/window/fonts.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFontDatabase>
+#include <QProcess>
 #include <QRawFont>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +49,30 @@ TEST(Fonts, EveryCaptionAndSymbolHasAGlyph) {
         EXPECT_EQ(QRawFont::fromFont(QFont(gothicFamily())).familyName().toLower(),
                   qEnvironmentVariable("PELMORA_EXPECTED_FONT").toLower());
     }
+}
+
+TEST(Fonts, WithoutAJapaneseFontTheGameSaysSoOnStandardError) {
+    QTemporaryDir dir;
+    QFile config(dir.filePath("fonts.conf"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(QStringLiteral("<fontconfig><dir>%1</dir><cachedir>%1</cachedir></fontconfig>")
+                     .arg(dir.path())
+                     .toUtf8());
+    config.close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("FONTCONFIG_FILE", config.fileName());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    QProcess game;
+    game.setProcessEnvironment(environment);
+    game.setReadChannel(QProcess::StandardError);
+    game.start(QStringLiteral(PELMORA_GAME_PATH));
+    QByteArray said;
+    while (!said.contains("fonts-ipafont-gothic") && game.waitForReadyRead(10000))
+        said += game.readAllStandardError();
+    game.kill();
+    game.waitForFinished(5000);
+    EXPECT_TRUE(said.contains("no Japanese font is installed")) << said.toStdString();
 }
 
 }  // namespace
