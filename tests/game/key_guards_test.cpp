@@ -1,6 +1,6 @@
-// Quick second presses, the keys between games and the keyboard's frame, played as scripts of
-// keys on the real window: E Enter, S Space, X Escape, + * - signs, T the focus into the target
-// box, w a pause longer than a double-click, m a mouse click on the window.
+// Quick second presses, the keys between games and the keyboard's frame, played as scripts on
+// the real window: E Enter, S Space, X Escape, \b Backspace, + * - / signs, T the focus into
+// the target box, w a pause longer than a double-click, C a mouse click on Start.
 #include "game_bench.h"
 
 #include <QApplication>
@@ -20,81 +20,61 @@ struct PlayedBench : testing::WindowBench {
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     void play(const char* script) {
+        const std::map<char, Qt::Key> keys{
+            {'E', Qt::Key_Return}, {'S', Qt::Key_Space}, {'X', Qt::Key_Escape}};
         for (const char* k = script; *k; ++k) {
             QWidget* focus = QApplication::focusWidget();
-            switch (*k) {
-                case 'E':
-                    QTest::keyClick(focus, Qt::Key_Return);
-                    break;
-                case 'S':
-                    QTest::keyClick(focus, Qt::Key_Space);
-                    break;
-                case 'X':
-                    QTest::keyClick(focus, Qt::Key_Escape);
-                    break;
-                case 'T':
-                    find<QWidget>("Text2")->setFocus();
-                    break;
-                case 'w':
-                    clock.now += 1.0 + QApplication::doubleClickInterval() / 1000.0;
-                    break;
-                case 'm':
-                    QTest::mouseClick(window.get(), Qt::LeftButton, {}, {2, 2});
-                    break;
-                default:
-                    QTest::keyClick(focus, *k);
+            if (*k == 'T') {
+                find<QWidget>("Text2")->setFocus();
+            } else if (*k == 'w') {
+                clock.now += 1.0 + QApplication::doubleClickInterval() / 1000.0;
+            } else if (*k == 'C') {
+                QTest::mouseClick(find<QWidget>("Command4"), Qt::LeftButton);
+            } else if (keys.count(*k)) {
+                QTest::keyClick(focus, keys.at(*k));
+            } else {
+                QTest::keyClick(focus, *k);
             }
         }
     }
-    bool cueShown() { return find<QWidget>("KeyCue")->isVisible(); }
+    // The operator box the frame stands around, or -1 when no frame shows.
+    int framedBox() {
+        QWidget* cue = find<QWidget>("KeyCue");
+        for (int i = 0; i < 3; ++i)
+            if (cue->isVisible() &&
+                cue->geometry().contains(
+                    find<QWidget>(QStringLiteral("Combo1(%1)").arg(i))->geometry()))
+                return i;
+        return -1;
+    }
 };
 
-TEST(KeyGuards, QuickSecondPressesAndKeysBetweenGames) {
+TEST(KeyGuards, QuickSecondPressesKeysBetweenGamesAndTheFrameForTypedSigns) {
     const struct {
         const char* script;
         int running;
-        const char* problem;
-        const char* correct;
-        const char* incorrect;
+        const char* counters;  // problem/correct/incorrect
+        int framed;
     } rows[] = {
-        {"EE", 1, "1", "", ""},          // the second Enter after Start is ignored
-        {"EwE", 1, "1", "", "1"},        // one after a pause answers
-        {"E+*-EE", 1, "2", "1", ""},     // and after a correct answer
-        {"Ew+*-E+E", 1, "2", "1", "1"},  // a sign in between makes it meant
-        {"TE", 1, "1", "", ""},          // Enter in the target box starts a game
-        {"EwXS", 0, "1", "", ""},        // a Space as the game ends is swallowed
-        {"EwXwS", 1, "1", "", ""},       // later Space presses the focused Start
+        {"EE", 1, "1//", 0},          // the second Enter after Start is ignored
+        {"EwE", 1, "1//1", 0},        // one after a pause answers
+        {"E+*-EE", 1, "2/1/", 0},     // and after a correct answer
+        {"Ew+*-E+E", 1, "2/1/1", 0},  // a sign in between makes it meant
+        {"TE", 1, "1//", 0},          // Enter in the target box starts a game
+        {"EwXS", 0, "1//", -1},       // a Space as the game ends is swallowed
+        {"EwXwS", 1, "1//", 0},       // later Space presses the focused Start
+        {"C", 1, "1//", -1},          // a mouse player sees no frame
+        {"C+", 1, "1//", 1},          // until a sign is typed
+        {"C--\b", 1, "1//", 1},       // Backspace steps back
+        {"C+C", 1, "1//", -1},        // and the mouse hides it again
     };
     for (const auto& row : rows) {
         PlayedBench b;
         b.play(row.script);
         EXPECT_EQ(b.window->rules().state().Running, row.running) << row.script;
-        EXPECT_EQ(b.counter(0) + "/" + b.counter(1) + "/" + b.counter(2),
-                  QString("%1/%2/%3").arg(row.problem, row.correct, row.incorrect))
+        EXPECT_EQ(b.counter(0) + "/" + b.counter(1) + "/" + b.counter(2), row.counters)
             << row.script;
-    }
-}
-
-TEST(KeyCue, FramesTheBoxTheNextSignSetsOnlyForKeyboardPlayers) {
-    PlayedBench b;
-    b.click("Command4");
-    EXPECT_FALSE(b.cueShown());  // a mouse player sees the window as before
-    const QRect boxes[] = {b.find<QWidget>("Combo1(0)")->geometry(),
-                           b.find<QWidget>("Combo1(1)")->geometry(),
-                           b.find<QWidget>("Combo1(2)")->geometry()};
-    const struct {
-        const char* script;
-        bool shown;
-        int box;
-    } rows[] = {{"+", true, 1},  {"--", true, 0}, {"\b", true, 2},
-                {"m", false, 0}, {"/", true, 0},  {"wX", false, 0}};
-    for (const auto& row : rows) {
-        b.play(row.script);
-        EXPECT_EQ(b.cueShown(), row.shown) << row.script;
-        if (row.shown) {
-            EXPECT_TRUE(b.find<QWidget>("KeyCue")->geometry().contains(boxes[row.box]))
-                << row.script;
-        }
+        EXPECT_EQ(b.framedBox(), row.framed) << row.script;
     }
 }
 
