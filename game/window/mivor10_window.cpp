@@ -158,6 +158,8 @@ void setAccessibleNameIfChanged(QWidget* widget, const QString& name) {
 // A frame around the operator box that the next typed sign sets.
 class KeyCue : public QWidget {
   public:
+    static constexpr int kCueWidth = 3;
+
     explicit KeyCue(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("KeyCue"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -171,9 +173,6 @@ class KeyCue : public QWidget {
         const int half = kCueWidth / 2;
         painter.drawRect(rect().adjusted(half, half, -half - 1, -half - 1));
     }
-
-  public:
-    static constexpr int kCueWidth = 3;
 };
 
 }  // namespace
