@@ -4,7 +4,6 @@
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusVariant>
 
 namespace pelmora::game {
 
