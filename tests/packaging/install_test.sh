@@ -65,7 +65,8 @@ done
 # The library: its SONAME and links; the programs find it beside them.
 [ "$(readlink "$prefix/lib/libpelmora.so")" = libpelmora.so.1 ] || fail "libpelmora.so link"
 [ "$(readlink "$prefix/lib/libpelmora.so.1")" = libpelmora.so.1.0.0 ] || fail "libpelmora.so.1 link"
-objdump -p "$prefix/lib/libpelmora.so.1.0.0" | grep -qE 'SONAME +libpelmora\.so\.1$' || fail "SONAME"
+objdump -p "$prefix/lib/libpelmora.so.1.0.0" | grep -E 'SONAME +libpelmora\.so\.1$' >/dev/null ||
+    fail "SONAME"
 [ "$("$prefix/bin/pelmora-eval" '3+4*2-1')" = "Double: 10" ] || fail "installed pelmora-eval"
 [ "$("$prefix/bin/pelmora-solve" --version)" = "pelmora-solve 1.0.0" ] || fail "installed pelmora-solve"
 echo "install: ${#expected[@]} files, all valid"

@@ -45,4 +45,5 @@ done
 [ "$("$work/root/usr/bin/pelmora-solve" 3192)" = "3 ＋ 1 × 9 － 2" ] || fail "pelmora-solve"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/pelmora" --version |
     grep -qx 'pelmora 1.0.0' || fail "pelmora"
+"$here/embed_test.sh" "$work/root/usr"
 echo "packages: ${packages[*]}, lintian clean of errors, programs and example run"
