@@ -14,8 +14,8 @@ constexpr std::string_view kHelp = R"(Usage: pelmora [ARGUMENTS...]
 
 The Pelmora arithmetic puzzle: four digits are dealt; join them, in order, with three
 operators so that the formula reaches the target (10 unless you change it) within 30
-seconds. Only one window runs per user: starting the game again brings the running
-window to the front.
+seconds. Only one window runs per desktop session: starting the game again brings
+the running window to the front.
 
 Options:
   -h, --help   Print this help and exit
@@ -28,7 +28,7 @@ Examples:
   pelmora --version   print the version
 
 Exit status:
-  0  the window was closed, or this user's window was already running
+  0  the window was closed, or this session's window was already running
 )";
 
 // --help and --version, alone on the command line, answer before Qt starts, so they need no
@@ -52,7 +52,13 @@ bool answeredOption(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (answeredOption(argc, argv)) return 0;
     QApplication app(argc, argv);
-    pelmora::game::installFontSubstitution();
+    // The desktop entry's name: the Wayland app id, so the desktop finds our icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.pelmora.pelmora"));
+    if (!pelmora::game::installFontSubstitution())
+        std::fputs(
+            "pelmora: no Japanese font is installed, so the window's text cannot be drawn;\n"
+            "  install one, for example fonts-ipafont-gothic or fonts-noto-cjk\n",
+            stderr);
     pelmora::game::GameHost host;
     host.setCommandLine(pelmora::joinArguments(argc, argv));
     pelmora::game::Mivor10Window window({.host = &host});

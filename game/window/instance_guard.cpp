@@ -17,7 +17,12 @@ constexpr int kConnectMs = 1000;
 }  // namespace
 
 QString instanceName() {
-    return QStringLiteral("pelmora-mivor10-%1").arg(static_cast<qulonglong>(::getuid()));
+    QString name = QStringLiteral("pelmora-mivor10-%1").arg(static_cast<qulonglong>(::getuid()));
+    // A session with a runtime folder of its own (a test run, say) has a name of its own.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        name += QStringLiteral("-%1").arg(qChecksum(runtime), 4, 16, QChar(u'0'));
+    return name;
 }
 
 InstanceGuard::InstanceGuard(QString name) : name_(std::move(name)) {

@@ -1,18 +1,15 @@
 #include "game/window/mivor10_window.h"
 
+#include "game/window/accessibility.h"
 #include "game/window/game_host.h"
-#include "game/window/named_combo_box.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
 #include <QGroupBox>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -26,8 +23,6 @@ static void registerPictures() {
 namespace pelmora::game {
 
 namespace {
-
-const QString kGothic = QStringLiteral("ＭＳ ゴシック");
 
 QString toQString(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -48,7 +43,7 @@ QRect twipRect(int left, int top, int width, int height) {
 }
 
 QFont gothic(double points, bool bold = false) {
-    QFont font(kGothic);
+    QFont font(gothicFamily());
     font.setPointSizeF(points);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     return font;
@@ -160,45 +155,27 @@ void setAccessibleNameIfChanged(QWidget* widget, const QString& name) {
     if (widget->accessibleName() != name) widget->setAccessibleName(name);
 }
 
-// The operator box item, in the boxes' order ＋ － × ÷, that a typed or committed sign stands
-// for; -1 for anything else. An input method in kana mode commits ー for - and ・ for /.
-int operatorItem(QStringView text) {
-    if (text.size() != 1) return -1;
-    switch (text[0].unicode()) {
-        case u'+':
-        case u'＋':
-            return 0;
-        case u'-':
-        case u'－':
-        case u'ー':
-        case u'−':
-            return 1;
-        case u'*':
-        case u'＊':
-        case u'x':
-        case u'X':
-        case u'ｘ':
-        case u'Ｘ':
-        case u'×':
-            return 2;
-        case u'/':
-        case u'／':
-        case u'・':
-        case u'÷':
-            return 3;
-        default:
-            return -1;
-    }
-}
+// A frame around the operator box that the next typed sign sets.
+class KeyCue : public QWidget {
+  public:
+    static constexpr int kCueWidth = 3;
 
-const std::array<const char16_t*, 4> kOperatorItems{u"＋", u"－", u"×", u"÷"};
+    explicit KeyCue(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("KeyCue"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), kCueWidth));
+        const int half = kCueWidth / 2;
+        painter.drawRect(rect().adjusted(half, half, -half - 1, -half - 1));
+    }
+};
 
 }  // namespace
-
-void installFontSubstitution() {
-    if (!QFont::substitutes(kGothic).contains(QStringLiteral("IPAGothic")))
-        QFont::insertSubstitution(kGothic, QStringLiteral("IPAGothic"));
-}
 
 void PictureBox::setPicture(const QPixmap& picture, int digit) {
     picture_ = picture;
@@ -232,7 +209,7 @@ class Mivor10Window::Program : public ProgramControl {
 
 Mivor10Window::Mivor10Window(WindowServices services) {
     registerPictures();
-    installNamedComboBoxes();
+    installAccessibility();
     if (!services.clock) {
         ownClock_ = std::make_unique<SteadyClock>();
         services.clock = ownClock_.get();
@@ -242,7 +219,7 @@ Mivor10Window::Mivor10Window(WindowServices services) {
         services.host = ownHost_.get();
     }
     if (!services.program) {
-        ownGuard_ = std::make_unique<InstanceGuard>();
+        ownGuard_ = std::make_unique<SessionGuard>();
         services.program = ownGuard_.get();
     }
     MessageSink* messages = services.messages ? services.messages : this;
@@ -259,6 +236,8 @@ Mivor10Window::Mivor10Window(WindowServices services) {
     qApp->installEventFilter(this);
     if (auto* guard = dynamic_cast<InstanceGuard*>(services.program))
         connect(guard, &InstanceGuard::raiseRequested, this, &Mivor10Window::bringToFront);
+    if (auto* guard = dynamic_cast<SessionGuard*>(services.program))
+        connect(guard, &SessionGuard::raiseRequested, this, &Mivor10Window::bringToFront);
 }
 
 Mivor10Window::~Mivor10Window() {
@@ -267,8 +246,9 @@ Mivor10Window::~Mivor10Window() {
 
 void Mivor10Window::build() {
     setObjectName(QStringLiteral("mivor10"));
+    letChildrenBeUnspoken(this);
     setWindowIcon(QIcon(QPixmap(QStringLiteral(":/pictures/icon.xpm"))));
-    setFont(QFont(QStringLiteral("IPAGothic"), 9));
+    setFont(QFont(gothicFamily(), 9));
     setBackground(this, kWhite);
     resize(px(8205), px(4050));
 
@@ -288,8 +268,9 @@ void Mivor10Window::build() {
     for (const Counter& c :
          {Counter{0, u"問題", 360, 360, 840}, Counter{1, u"正解", 2040, 360, 2520},
           Counter{2, u"不正解", 3720, 540, 4320}, Counter{4, u"残り時間", 5400, 675, 6240}}) {
-        makeLabel(this, indexed("Label5", c.index), QString::fromUtf16(c.heading),
-                  twipRect(c.headingLeft, 280, c.headingWidth, 180), nullptr, kAutoSized);
+        markUnspoken(makeLabel(this, indexed("Label5", c.index), QString::fromUtf16(c.heading),
+                               twipRect(c.headingLeft, 280, c.headingWidth, 180), nullptr,
+                               kAutoSized));
         label4_[c.index] =
             makeLabel(this, indexed("Label4", c.index), QString(), twipRect(c.left, 240, 720, 270),
                       &counter, kBordered | kCentred);
@@ -302,6 +283,7 @@ void Mivor10Window::build() {
 
     auto* frame1 = new QGroupBox(this);
     frame1->setObjectName(QStringLiteral("Frame1"));
+    letChildrenBeUnspoken(frame1);
     frame1->setGeometry(twipRect(840, 720, 6495, 735));
     setBackground(frame1, kWhite);
     struct Result {
@@ -312,8 +294,9 @@ void Mivor10Window::build() {
     for (const Result& r :
          {Result{6, u"正解率", 240, 540, 960, 840}, Result{5, u"点　数", 2040, 480, 2640, 840},
           Result{3, u"経過時間", 3960, 720, 4800, 1320}}) {
-        makeLabel(frame1, indexed("Label5", r.index), QString::fromUtf16(r.heading),
-                  twipRect(r.headingLeft, 285, r.headingWidth, 180), nullptr, kAutoSized);
+        markUnspoken(makeLabel(frame1, indexed("Label5", r.index), QString::fromUtf16(r.heading),
+                               twipRect(r.headingLeft, 285, r.headingWidth, 180), nullptr,
+                               kAutoSized));
         label4_[r.index] =
             makeLabel(frame1, indexed("Label4", r.index), QString(),
                       twipRect(r.left, 240, r.width, 270), &counter, kBordered | kCentred);
@@ -346,6 +329,7 @@ void Mivor10Window::build() {
         palette.setColor(QPalette::Button, kWhite);
         palette.setColor(QPalette::Base, kWhite);
         combo1_[i]->setPalette(palette);
+        readChoiceAsText(combo1_[i]);
     }
     makeLabel(this, QStringLiteral("Label2"), QStringLiteral("="), twipRect(6240, 1605, 375, 720),
               &sign, kAutoSized);
@@ -358,6 +342,7 @@ void Mivor10Window::build() {
     auto* heading = makeLabel(this, QStringLiteral("Label3(1)"), QStringLiteral("正解例"),
                               twipRect(600, 2520, 1080, 360), &example, kAutoSized);
     setTextColour(heading, kGreen);
+    markUnspoken(heading);  // Label6 says it
     label6_ = makeLabel(this, QStringLiteral("Label6"), QString(), twipRect(1800, 2520, 4095, 390),
                         &example, kBordered | kCentred);
     setTextColour(label6_, kGreen);
@@ -375,6 +360,10 @@ void Mivor10Window::build() {
     // Visible, but far outside the client area: it holds the focus away from the buttons.
     text3_ = makeTextBox(this, QStringLiteral("Text3"), QStringLiteral("Text3"),
                          twipRect(37200, 30000, 150, 270), nullptr);
+    setSpokenText(text3_, QString());
+
+    keyCueFrame_ = new KeyCue(this);
+    markUnspoken(keyCueFrame_);
 
     // Hidden for the life of the window.
     const std::array<int, 4> digitLefts{240, 1200, 2040, 2880};
@@ -407,6 +396,11 @@ void Mivor10Window::build() {
                                             text1_,     command1_,  command6_,  text3_};
     for (std::size_t i = 0; i + 1 < tabOrder.size(); ++i) setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
+    for (QComboBox* combo : combo1_)
+        connect(combo, &QComboBox::currentIndexChanged, this, [this] {
+            if (!busy_) outcome_.clear();
+            sayFormula();
+        });
     connect(command1_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command1_Click); });
     connect(command2_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command2_Click); });
     connect(command3_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command3_Click); });
@@ -472,88 +466,40 @@ void Mivor10Window::bringToFront() {
     }
 }
 
-bool Mivor10Window::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::InputMethod &&
-        type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
-        type != QEvent::FocusIn)
-        return false;
-    if (!watched->isWidgetType() || busy_ || ended_) return false;
-    auto* widget = static_cast<QWidget*>(watched);
-    if (widget->window() != this) return false;
-
-    if (type == QEvent::FocusIn) {
-        // Clicking or tabbing into an operator box makes it the one the next sign sets.
-        for (int i = 0; i < 3; ++i)
-            if (widget == combo1_[i]) nextOperator_ = i;
-        return false;
-    }
-    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-        return widget == command2_ &&
-               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && secondClickOnOk();
-    }
-    // Keys reach the focus widget first; what it passes on to its parents was seen there.
-    QWidget* focus = QApplication::focusWidget();
-    if (widget != (focus ? focus : this)) return false;
-    if (type == QEvent::KeyPress) return gameKey(widget, static_cast<QKeyEvent*>(event));
-    return committedSigns(widget, static_cast<QInputMethodEvent*>(event));
+void Mivor10Window::setNextOperator(int index) {
+    nextOperator_ = index;
+    placeKeyCue();
 }
 
-bool Mivor10Window::gameKey(QWidget* receiver, QKeyEvent* key) {
-    if ((key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) != Qt::NoModifier)
-        return false;
-    const bool running = rules_->state().Running == 1;
-    const int code = key->key();
-    QPushButton* press = nullptr;
-    if (code == Qt::Key_Return || code == Qt::Key_Enter) {
-        // During a game Enter answers; between games it presses the focused button.
-        press = running ? command2_ : qobject_cast<QPushButton*>(receiver);
-        if (!press) return false;
-    } else if (code == Qt::Key_Escape) {
-        if (running) press = command6_;
-    } else if (receiver == text2_) {
-        return false;  // typing the target works as ever
-    } else if (code == Qt::Key_Space) {
-        // Between games too: a Space meant for Next must not start a new game.
-        if (running) press = command5_;
-    } else if (code == Qt::Key_Backspace) {
-        if (running) nextOperator_ = (nextOperator_ + 2) % 3;
-    } else if (int item = operatorItem(key->text()); item >= 0) {
-        if (running) chooseNextOperator(item);
-    } else {
-        return false;
+void Mivor10Window::showKeyCue(bool shown) {
+    keyCue_ = shown;
+    placeKeyCue();
+}
+
+void Mivor10Window::placeKeyCue() {
+    if (!keyCueFrame_) return;
+    if (!keyCue_ || rules_->state().Running != 1) {
+        keyCueFrame_->hide();
+        return;
     }
-    // A held key presses once, not once per repeat.
-    if (press && !key->isAutoRepeat()) press->click();
-    return true;
+    // Just outside the box, in the gap before the digit pictures.
+    const int margin = KeyCue::kCueWidth + 1;
+    keyCueFrame_->setGeometry(
+        combo1_[nextOperator_]->geometry().adjusted(-margin, -margin, margin, margin));
+    keyCueFrame_->show();
+    keyCueFrame_->raise();
 }
 
-bool Mivor10Window::committedSigns(QWidget* receiver, QInputMethodEvent* input) {
-    if (rules_->state().Running != 1 || receiver == text2_) return false;
-    const QString text = input->commitString();
-    if (text.isEmpty()) return false;
-    std::vector<int> items;
-    for (QChar c : text) {
-        int item = operatorItem(QStringView(&c, 1));
-        if (item < 0) return false;
-        items.push_back(item);
+void Mivor10Window::sayFormula() {
+    QString formula;
+    for (int i = 0; i < 4; ++i) {
+        formula += label1_[i]->text();
+        formula += u' ';
+        formula += i < 3 ? combo1_[i]->currentText() : QString::fromUtf16(u"＝");
+        formula += u' ';
     }
-    for (int item : items) chooseNextOperator(item);
-    // The receiver still learns that composing ended, without taking the signs as text.
-    QInputMethodEvent done;
-    QApplication::sendEvent(receiver, &done);
-    return true;
-}
-
-void Mivor10Window::chooseNextOperator(int item) {
-    QComboBox* combo = combo1_[nextOperator_];
-    combo->setCurrentIndex(combo->findText(QString::fromUtf16(kOperatorItems[item])));
-    nextOperator_ = (nextOperator_ + 1) % 3;
-}
-
-bool Mivor10Window::secondClickOnOk() const {
-    return lastCorrectAt_ &&
-           (clock_->seconds() - *lastCorrectAt_) * 1000.0 < QApplication::doubleClickInterval();
+    formula += text2_->text();
+    setSpokenText(text3_, outcome_.isEmpty() ? formula : outcome_ + u' ' + formula);
 }
 
 void Mivor10Window::showCentred() {
@@ -576,11 +522,25 @@ void Mivor10Window::forward(void (Mivor10::*handler)()) {
     const GameState& state = rules_->state();
     const auto problem = state.ProblemNumber;
     const auto correct = state.CorrectCount;
+    const auto incorrect = state.IncorrectCount;
+    const bool wasRunning = state.Running == 1;
     readControls();
     (rules_.get()->*handler)();
-    if (state.CorrectCount > correct) lastCorrectAt_ = clock_->seconds();
+    const double now = clock_->seconds();
+    if (state.CorrectCount > correct) lastCorrectAt_ = enterGuardFrom_ = now;
+    if (handler == &Mivor10::Command4_Click && state.Running == 1) enterGuardFrom_ = now;
+    if (wasRunning && state.Running != 1) gameEndedAt_ = now;
+    // The focus place first says how the last answer went, then the new formula.
+    if (handler == &Mivor10::Command2_Click) {
+        outcome_ =
+            state.CorrectCount > correct
+                ? QString::fromUtf16(u"正解 %1、点数 %2。").arg(state.CorrectCount).arg(state.Score)
+                : QString::fromUtf16(u"不正解 %1。").arg(state.IncorrectCount);
+    } else if (state.IncorrectCount > incorrect || handler == &Mivor10::Command4_Click) {
+        outcome_.clear();
+    }
     // Typed signs start again at the first box after every press and on every new problem.
-    if (handler != &Mivor10::Timer1_Timer || state.ProblemNumber != problem) nextOperator_ = 0;
+    if (handler != &Mivor10::Timer1_Timer || state.ProblemNumber != problem) setNextOperator(0);
     showControls();
     busy_ = false;
 }
@@ -626,6 +586,8 @@ void Mivor10Window::showControls() {
     command4_->setEnabled(model.Command4Enabled);
     command5_->setEnabled(model.Command5Enabled);
     command6_->setEnabled(model.Command6Enabled);
+    placeKeyCue();
+    sayFormula();
     if (model.focusRequest) {
         if (*model.focusRequest == FocusTarget::Text3) {
             text3_->setFocus();

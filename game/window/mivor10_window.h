@@ -6,7 +6,8 @@
 #include <pelmora/host.h>
 #include "game/rules/mivor10.h"
 #include "game/rules/platform.h"
-#include "game/window/instance_guard.h"
+#include "game/window/fonts.h"
+#include "game/window/session_guard.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -24,9 +25,6 @@ class QPushButton;
 class QTimer;
 
 namespace pelmora::game {
-
-// Maps the font the controls name to one this system has. Call once at start-up.
-void installFontSubstitution();
 
 // An image control: its picture drawn stretched to the control, pixel for pixel.
 class PictureBox : public QWidget {
@@ -91,13 +89,20 @@ class Mivor10Window : public QWidget, private MessageSink {
     bool gameKey(QWidget* receiver, QKeyEvent* key);
     bool committedSigns(QWidget* receiver, QInputMethodEvent* input);
     void chooseNextOperator(int item);
-    bool secondClickOnOk() const;
+    void setNextOperator(int index);
+    // The cue around the operator box that the next typed sign sets: shown once the player
+    // uses the game's keys, hidden again by the mouse and between games.
+    void showKeyCue(bool shown);
+    void placeKeyCue();
+    // The formula as it stands, or the outcome of the last answer, for a screen reader.
+    void sayFormula();
+    bool withinDoubleClick(const std::optional<double>& since) const;
 
     class Program;
 
     std::unique_ptr<Clock> ownClock_;
     std::unique_ptr<Host> ownHost_;
-    std::unique_ptr<InstanceGuard> ownGuard_;
+    std::unique_ptr<SessionGuard> ownGuard_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<Evaluator> evaluator_;
     std::unique_ptr<Mivor10> rules_;
@@ -106,8 +111,14 @@ class Mivor10Window : public QWidget, private MessageSink {
     bool ended_ = false;
     // The operator box that the next typed sign sets.
     int nextOperator_ = 0;
-    // Clock reading at the last correct answer.
+    bool keyCue_ = false;
+    // How the last answer went, said before the formula until the next sign is typed.
+    QString outcome_;
+    // Clock readings at the last correct answer, at the last Start or correct answer that an
+    // Enter repeated straight after must not answer, and at the end of the last game.
     std::optional<double> lastCorrectAt_;
+    std::optional<double> enterGuardFrom_;
+    std::optional<double> gameEndedAt_;
 
     std::array<QLabel*, 7> label4_{};
     std::array<QLabel*, 4> label1_{};
@@ -119,6 +130,7 @@ class Mivor10Window : public QWidget, private MessageSink {
     QLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;
     QLineEdit* text3_ = nullptr;
+    QWidget* keyCueFrame_ = nullptr;
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     QPushButton* command3_ = nullptr;

@@ -68,6 +68,8 @@ struct GameRun {
         environment.insert("XDG_CONFIG_HOME", home.path() + "/config");
         environment.insert("XDG_CACHE_HOME", home.path() + "/cache");
         environment.insert("XDG_DATA_HOME", home.path() + "/data");
+        // No session bus: the local socket is what these tests check.
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     }
     // Starts the first instance and waits until it holds the instance name.
     bool startFirst(QProcess& process) {

@@ -21,7 +21,7 @@ extra=$(cd "$work/out" && ls ./*.deb | sed 's|^\./||' | grep -vxF -f <(printf '%
 
 # Each package's dependencies, and the shlibs file that makes programs depend on libpelmora1.
 depends() { dpkg-deb -f "$work/out/$1_1.0.0_amd64.deb" Depends; }
-for library in libqt6widgets6 libedit2 libc6 'libpelmora1 (= 1.0.0)'; do
+for library in libqt6widgets6 libedit2 libc6 'libpelmora1 (= 1.0.0)' fonts-ipafont-gothic; do
     grep -qF "$library" <<<"$(depends pelmora)" || fail "pelmora lacks $library: $(depends pelmora)"
 done
 grep -qF 'libpelmora1 (= 1.0.0)' <<<"$(depends libpelmora-dev)" || fail "libpelmora-dev depends"

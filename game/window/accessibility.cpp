@@ -1,0 +1,183 @@
+#include "game/window/accessibility.h"
+
+#include <QAccessibleWidget>
+#include <QComboBox>
+#include <QVariant>
+#include <QWidget>
+
+namespace pelmora::game {
+
+namespace {
+
+const char* const kUnspoken = "pelmoraUnspoken";
+const char* const kHidesChildren = "pelmoraHidesChildren";
+const char* const kSpoken = "pelmoraSpoken";
+const char* const kChoiceAsText = "pelmoraChoiceAsText";
+
+// A text a reader can read, but not edit or select.
+class ReadOnlyText : public QAccessibleWidget, public QAccessibleTextInterface {
+  public:
+    using QAccessibleWidget::QAccessibleWidget;
+    using QAccessibleWidget::text;
+
+    virtual QString content() const = 0;
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(int startOffset, int endOffset) const override {
+        const QString all = content();
+        if (endOffset < 0 || endOffset > all.size()) endOffset = static_cast<int>(all.size());
+        if (startOffset < 0 || startOffset > endOffset) return {};
+        return all.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(content().size()); }
+    void selection(int, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+};
+
+class ChoiceBox : public ReadOnlyText {
+  public:
+    explicit ChoiceBox(QComboBox* box) : ReadOnlyText(box, QAccessible::ComboBox) {}
+
+    QString content() const override { return box()->currentText(); }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return content();
+        return QAccessibleWidget::text(t);
+    }
+    using ReadOnlyText::text;
+
+    QStringList actionNames() const override {
+        return QStringList(showMenuAction()) + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == showMenuAction()) {
+            box()->showPopup();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+
+  private:
+    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+};
+
+// Read-only text, since typing there sets operators, not characters.
+class SpokenBox : public ReadOnlyText {
+  public:
+    explicit SpokenBox(QWidget* widget) : ReadOnlyText(widget, QAccessible::EditableText) {}
+
+    QString content() const override { return spokenText(widget()); }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return content();
+        return QAccessibleWidget::text(t);
+    }
+    using ReadOnlyText::text;
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        return state;
+    }
+};
+
+// The children that say something, in the order Qt walks them.
+class HidingContainer : public QAccessibleWidget {
+  public:
+    HidingContainer(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+
+    int childCount() const override { return static_cast<int>(spoken().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QWidget*> children = spoken();
+        if (index < 0 || index >= children.size()) return nullptr;
+        return QAccessible::queryAccessibleInterface(children[index]);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child) return -1;
+        return static_cast<int>(spoken().indexOf(qobject_cast<QWidget*>(child->object())));
+    }
+
+  private:
+    QList<QWidget*> spoken() const {
+        QList<QWidget*> children;
+        for (QObject* object : widget()->children()) {
+            auto* child = qobject_cast<QWidget*>(object);
+            if (child && !child->isWindow() && !child->property(kUnspoken).toBool())
+                children.append(child);
+        }
+        return children;
+    }
+};
+
+QAccessibleInterface* factory(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget) return nullptr;
+    if (widget->property(kChoiceAsText).toBool()) {
+        auto* box = qobject_cast<QComboBox*>(widget);
+        if (box && !box->isEditable()) return new ChoiceBox(box);
+    }
+    if (widget->property(kSpoken).isValid()) return new SpokenBox(widget);
+    if (widget->property(kHidesChildren).toBool())
+        return new HidingContainer(
+            widget, widget->isWindow() ? QAccessible::Window : QAccessible::Grouping);
+    return nullptr;
+}
+
+}  // namespace
+
+void installAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(factory);
+        return true;
+    }();
+    (void)installed;
+}
+
+void readChoiceAsText(QComboBox* box) {
+    box->setProperty(kChoiceAsText, true);
+    QObject::connect(box, &QComboBox::currentTextChanged, box,
+                     [box, shown = box->currentText()](const QString& text) mutable {
+                         QAccessibleTextUpdateEvent event(box, 0, shown, text);
+                         QAccessible::updateAccessibility(&event);
+                         shown = text;
+                     });
+}
+
+void letChildrenBeUnspoken(QWidget* container) {
+    container->setProperty(kHidesChildren, true);
+}
+
+void markUnspoken(QWidget* widget) {
+    widget->setProperty(kUnspoken, true);
+}
+
+void setSpokenText(QWidget* widget, const QString& text) {
+    const QString old = spokenText(widget);
+    const bool first = !widget->property(kSpoken).isValid();
+    widget->setProperty(kSpoken, text);
+    if (first || old == text) return;
+    QAccessibleTextUpdateEvent event(widget, 0, old, text);
+    QAccessible::updateAccessibility(&event);
+}
+
+QString spokenText(const QWidget* widget) {
+    return widget->property(kSpoken).toString();
+}
+
+}  // namespace pelmora::game

@@ -1,0 +1,79 @@
+// Every caption and symbol of the window has a glyph in the font that draws it, whichever
+// Japanese gothic font the desktop has. CTest also runs this with only Noto Sans CJK JP.
+#include "game_bench.h"
+
+#include "game/window/fonts.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFontDatabase>
+#include <QProcess>
+#include <QRawFont>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace pelmora::game {
+namespace {
+
+QStringList shownTexts(QWidget* widget) {
+    if (auto* label = qobject_cast<QLabel*>(widget)) return {label->text()};
+    if (auto* button = qobject_cast<QPushButton*>(widget)) return {button->text()};
+    if (auto* box = qobject_cast<QLineEdit*>(widget)) return {box->text()};
+    QStringList items;
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    return items;
+}
+
+TEST(Fonts, EveryCaptionAndSymbolHasAGlyph) {
+    testing::WindowBench b;
+    b.startAt(100, {3, 1, 9, 2});
+    b.host.queue({1, 2, 3, 4});
+    b.click("Command5");  // the example answer shows too
+    int characters = 0;
+    for (QWidget* widget : b.window->findChildren<QWidget*>()) {
+        const QRawFont font = QRawFont::fromFont(widget->font(), QFontDatabase::Japanese);
+        for (const QString& text : shownTexts(widget)) {
+            for (QChar c : text) {
+                if (c.isSpace()) continue;
+                EXPECT_TRUE(font.supportsCharacter(c))
+                    << widget->objectName().toStdString() << " " << QString(c).toStdString()
+                    << " in " << font.familyName().toStdString();
+                ++characters;
+            }
+        }
+    }
+    EXPECT_GE(characters, 60);
+    if (qEnvironmentVariableIsSet("PELMORA_EXPECTED_FONT")) {
+        EXPECT_EQ(QRawFont::fromFont(QFont(gothicFamily())).familyName().toLower(),
+                  qEnvironmentVariable("PELMORA_EXPECTED_FONT").toLower());
+    }
+}
+
+TEST(Fonts, WithoutAJapaneseFontTheGameSaysSoOnStandardError) {
+    QTemporaryDir dir;
+    QFile config(dir.filePath("fonts.conf"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(QStringLiteral("<fontconfig><dir>%1</dir><cachedir>%1</cachedir></fontconfig>")
+                     .arg(dir.path())
+                     .toUtf8());
+    config.close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("FONTCONFIG_FILE", config.fileName());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    QProcess game;
+    game.setProcessEnvironment(environment);
+    game.setReadChannel(QProcess::StandardError);
+    game.start(QStringLiteral(PELMORA_GAME_PATH));
+    QByteArray said;
+    while (!said.contains("fonts-ipafont-gothic") && game.waitForReadyRead(10000))
+        said += game.readAllStandardError();
+    game.kill();
+    game.waitForFinished(5000);
+    EXPECT_TRUE(said.contains("no Japanese font is installed")) << said.toStdString();
+}
+
+}  // namespace
+}  // namespace pelmora::game

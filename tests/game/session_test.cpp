@@ -1,0 +1,101 @@
+// One window per desktop session, on a session bus of the test's own: a later launch passes
+// the launcher's activation token to the running instance and ends.
+#include "game/window/session_guard.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace pelmora::game {
+namespace {
+
+// A private dbus-daemon for the life of the test.
+struct PrivateBus {
+    QProcess daemon;
+    QString address;
+    std::optional<QDBusConnection> connection;
+
+    PrivateBus() {
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {"--session", "--nofork", "--print-address=1", "--nopidfile"});
+        if (!daemon.waitForStarted(5000)) return;
+        while (!daemon.canReadLine() && daemon.waitForReadyRead(5000)) {
+        }
+        address = QString::fromUtf8(daemon.readLine()).trimmed();
+        connection = QDBusConnection::connectToBus(address, QStringLiteral("test-bus"));
+    }
+    ~PrivateBus() {
+        QDBusConnection::disconnectFromBus(QStringLiteral("test-bus"));
+        daemon.kill();
+        daemon.waitForFinished(5000);
+    }
+    void launch(QProcess& game, const QString& token) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", address);
+        environment.insert("XDG_ACTIVATION_TOKEN", token);
+        environment.insert("DESKTOP_STARTUP_ID", "startup-" + token);
+        game.setProcessEnvironment(environment);
+        game.start(QStringLiteral(PELMORA_GAME_PATH));
+    }
+    bool owned() {
+        return connection->interface()->isServiceRegistered(SessionGuard::kService).value();
+    }
+};
+
+// Stands for a running game: records what each Activate brings.
+struct RecordingApplication : QDBusVirtualObject {
+    std::vector<QVariantMap> activations;
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (message.member() != "Activate") return false;
+        activations.push_back(qdbus_cast<QVariantMap>(message.arguments().value(0)));
+        connection.send(message.createReply());
+        return true;
+    }
+};
+
+bool endsWithStatus0(QProcess& game) {
+    return QTest::qWaitFor([&] { return game.state() == QProcess::NotRunning; }, 10000) &&
+           game.exitStatus() == QProcess::NormalExit && game.exitCode() == 0;
+}
+
+TEST(SessionBus, SecondLaunchActivatesTheOwnerWithItsTokenAndEnds) {
+    PrivateBus bus;
+    ASSERT_TRUE(bus.connection && bus.connection->isConnected()) << "dbus-daemon did not start";
+
+    // The test owns the name, as a running game would.
+    RecordingApplication running;
+    ASSERT_TRUE(bus.connection->registerVirtualObject(SessionGuard::kPath, &running));
+    ASSERT_TRUE(bus.connection->registerService(SessionGuard::kService));
+    QProcess second;
+    bus.launch(second, "token-1");
+    EXPECT_TRUE(endsWithStatus0(second));
+    ASSERT_EQ(running.activations.size(), 1u);
+    EXPECT_EQ(running.activations[0].value("activation-token"), "token-1");
+    EXPECT_EQ(running.activations[0].value("desktop-startup-id"), "startup-token-1");
+    bus.connection->unregisterService(SessionGuard::kService);
+    bus.connection->unregisterObject(SessionGuard::kPath);
+
+    // A real first game owns it and answers; a second launch ends while the first runs on.
+    QProcess first;
+    bus.launch(first, "token-2");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bus.owned(); }, 10000));
+    QDBusMessage call = QDBusMessage::createMethodCall(SessionGuard::kService, SessionGuard::kPath,
+                                                       SessionGuard::kInterface, "Activate");
+    call << QVariantMap{{"activation-token", "token-3"}};
+    EXPECT_EQ(bus.connection->call(call, QDBus::Block, 5000).type(), QDBusMessage::ReplyMessage);
+    QProcess again;
+    bus.launch(again, "token-4");
+    EXPECT_TRUE(endsWithStatus0(again));
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished(5000);
+}
+
+}  // namespace
+}  // namespace pelmora::game
