@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -78,7 +77,6 @@ TEST(LanguageReference, BuiltinTablesMatchTheListedTable) {
     ASSERT_EQ(listed.status, 0);
     // "heading: NAME | slots | result", one per entry, from both sides.
     std::vector<std::string> fromList, fromReference;
-    std::map<std::string, int> perHeading;
     std::string heading;
     const std::regex columns("  ([^ ]+) +(.+?)  +(.+)");
     for (const auto& line : linesOf(listed.out)) {
@@ -87,13 +85,9 @@ TEST(LanguageReference, BuiltinTablesMatchTheListedTable) {
             heading = line;
             continue;
         }
-        ++perHeading[heading];
         fromList.push_back(heading + ": " + m.str(1) + " | " + m.str(2) + " | " + m.str(3));
     }
-    EXPECT_EQ(perHeading["Numeric functions"] + perHeading["String functions"] +
-                  perHeading["System functions"],
-              93);
-    EXPECT_EQ(perHeading["Names without an argument list"], 7);
+    EXPECT_EQ(fromList.size(), 93u + 7u);  // the calls' entries and the bare names
     heading.clear();
     const std::string marker = "<!-- built-in table: ";
     for (const auto& line : reference()) {
