@@ -1,0 +1,70 @@
+// The expression tables in cases/*.tsv: one row an expression, its value as "Kind: plain text"
+// and the error code after it, separated by tabs; '#' starts a comment line. In the cells \t,
+// \n, \r, \\ and \uXXXX stand for themselves. Each row runs in an evaluator of its own.
+#include "fake_host.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace pelmora::testing {
+namespace {
+
+std::string unescape(std::string_view cell) {
+    std::string out;
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if (cell[i] != '\\' || i + 1 == cell.size()) {
+            out += cell[i];
+            continue;
+        }
+        switch (char c = cell[++i]) {
+            case 't': out += '\t'; break;
+            case 'n': out += '\n'; break;
+            case 'r': out += '\r'; break;
+            case 'u':
+                out += toUtf8(std::u16string(1, char16_t(std::stoi(std::string(cell.substr(i + 1, 4)), nullptr, 16))));
+                i += 4;
+                break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+class ExpressionTable : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ExpressionTable, EveryRowGivesItsValueAndCode) {
+    std::ifstream in(PELMORA_CASES_DIR "/" + GetParam() + ".tsv");
+    ASSERT_TRUE(in) << GetParam();
+    std::string line;
+    int rows = 0;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (line.empty() || line[0] == '#') continue;
+        auto tab1 = line.find('\t'), tab2 = line.rfind('\t');
+        ASSERT_NE(tab1, tab2) << GetParam() << ":" << number << ": needs three cells";
+        Row row{unescape(line.substr(0, tab1)), unescape(line.substr(tab1 + 1, tab2 - tab1 - 1)),
+                std::stoi(line.substr(tab2 + 1))};
+        Bench bench;
+        EXPECT_EQ(bench.show(row.expression), row.expected) << GetParam() << ":" << number;
+        EXPECT_EQ(bench.code(), row.code) << GetParam() << ":" << number << ": " << row.expression;
+        ++rows;
+    }
+    EXPECT_GT(rows, 50) << GetParam();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ExpressionTable,
+                         ::testing::Values("operators", "numeric", "strings", "system"),
+                         [](const auto& info) { return info.param; });
+
+// The clock at other moments than the host's usual one: midnight, and the last hour of a day.
+TEST(HostClock, DateAndTimeNamesFollowTheClock) {
+    using namespace std::chrono;
+    checkRows({{"DATE$", "String: 00/01/02"}, {"TIME$", "Date: 0:00:00"}},
+              [](FakeHost& h) { h.clock = local_days{year{2000} / 1 / 2}; });
+    checkRows({{"TIME$", "Date: 23:59:59"}, {"HOUR(TIME$)", "Integer: 23"},
+               {"MINUTE(TIME$)", "Integer: 59"}, {"HOUR(\"23:00\")", "Integer: 23"}},
+              [](FakeHost& h) { h.clock = local_days{year{2026} / 12 / 31} + seconds{86399}; });
+}
+
+}  // namespace
+}  // namespace pelmora::testing
