@@ -98,16 +98,29 @@ TEST(EvalToolOptions, UsageErrorsNameWhatIsWrong) {
 }
 
 #ifdef PELMORA_SOLVE_PATH
-TEST(SolveToolOptions, TargetTakesBothForms) {
-    const std::string solve = PELMORA_SOLVE_PATH;
-    for (const auto& arguments :
-         std::vector<std::vector<std::string>>{{solve, "--target", "24", "4611"},
-                                               {solve, "--target=24", "4611"},
-                                               {solve, "4611", "--target=24"},
-                                               {solve, "--target=２４", "4611"}}) {
+TEST(SolveTool, PrintsAnswersAsTheWindowShowsThemForAnyTargetInEitherForm) {
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        const char* out;
+    } rows[] = {
+        {{"3192"}, 0, "3 ＋ 1 × 9 － 2\n"},
+        {{"3192", "--all"}, 0, "3 ＋ 1 × 9 － 2\n3 ÷ 1 ＋ 9 － 2\n3 × 1 ＋ 9 － 2\n"},
+        {{"--target", "24", "4611"}, 0, "4 × 6 ＋ 1 － 1\n"},
+        {{"--target=24", "4611"}, 0, "4 × 6 ＋ 1 － 1\n"},
+        {{"4611", "--target=２４"}, 0, "4 × 6 ＋ 1 － 1\n"},
+        {{"1111"}, 1, ""},
+        {{"3192", "--target", "0.123", "--all"}, 1, ""},
+        {{"--census"}, 0, "3133 of 6561\n"},
+        {{"--census", "--target=24"}, 0, "1785 of 6561\n"},
+        {{"--census", "--target", "0.123"}, 0, "0 of 6561\n"},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> arguments{PELMORA_SOLVE_PATH};
+        arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
         ProcessResult r = runProcess(arguments);
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.out, "4 × 6 ＋ 1 － 1\n");
+        EXPECT_EQ(r.status, row.status) << arguments[1];
+        EXPECT_EQ(r.out, row.out) << arguments[1];
     }
 }
 #endif
