@@ -40,9 +40,9 @@ TEST(BuiltinDispatch, EveryNameReachesItsOwnEntryAndRunsItsOwnFunction) {
 }
 
 TEST(BuiltinDispatch, AnyOtherCallIsAnUndeclaredArrayThatEndsTheProgram) {
-    for (const char* text : {"FOO()", "DATE$()", "TIME$(1)", "LCASE(1)", "TRIM$(1)", "UCASE$(1)",
-                             "LEFT(1)", "SIN (1)", "LOG990(1)", "LOGA(1)", "LO(1)", "LOG(1)+FOO(2)",
-                             "ABS(FOO(1))", "F(1,2,3,4,5,6,7,8)"}) {
+    for (const char* text :
+         {"FOO()", "DATE$()", "TIME$(1)", "LCASE(1)", "TRIM$(1)", "UCASE$(1)", "LEFT(1)", "SIN (1)",
+          "LOG990(1)", "LOGA(1)", "LO(1)", "LOG(1)+FOO(2)", "ABS(FOO(1))", "F(1,2,3,4,5,6,7,8)"}) {
         Bench bench;
         try {
             bench.eval(text);
@@ -58,8 +58,10 @@ TEST(BuiltinDispatch, AnyOtherCallIsAnUndeclaredArrayThatEndsTheProgram) {
 
 TEST(BuiltinDispatch, BareNamesAreVariablesThatAreNeverSet) {
     Bench bench;
-    for (auto [name, shown] : {std::pair{u"X", "Integer: 0"}, {u"X$", "String: "},
-                               {u"ABS", "Integer: 0"}, {u"MID$", "String: "}})
+    for (auto [name, shown] : {std::pair{u"X", "Integer: 0"},
+                               {u"X$", "String: "},
+                               {u"ABS", "Integer: 0"},
+                               {u"MID$", "String: "}})
         EXPECT_EQ(describe(bench.evaluator.Ffc(name)), shown);
     EXPECT_EQ(bench.code(), 0);
 }

@@ -143,7 +143,8 @@ TEST(StringSearch, FindsWhatTheLibrarySearchFinds) {
     std::mt19937 random(7);
     auto text = [&](std::size_t length) {
         std::u16string s;
-        for (std::size_t i = 0; i < length; ++i) s.push_back(static_cast<char16_t>(u'a' + random() % 2));
+        for (std::size_t i = 0; i < length; ++i)
+            s.push_back(static_cast<char16_t>(u'a' + random() % 2));
         return s;
     };
     for (int round = 0; round < 2000; ++round) {

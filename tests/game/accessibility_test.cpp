@@ -56,8 +56,10 @@ TEST(ScreenReader, CountersAreNamedByTheirHeadingsAndDigitsByTheDigitOnEveryDeal
     auto expectNamed = [&](std::initializer_list<const char*> values, const char* digits) {
         for (int i = 0; i < 8; ++i) {
             const QString value = QString::fromUtf8(values.begin()[i]);
-            QWidget* label = b.find<QWidget>(i < 7 ? QStringLiteral("Label4(%1)").arg(i) : "Label6");
-            EXPECT_EQ(accessibleName(label), value.isEmpty() ? q(headings[i]) : q(headings[i]) + " " + value);
+            QWidget* label =
+                b.find<QWidget>(i < 7 ? QStringLiteral("Label4(%1)").arg(i) : "Label6");
+            EXPECT_EQ(accessibleName(label),
+                      value.isEmpty() ? q(headings[i]) : q(headings[i]) + " " + value);
         }
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(accessibleName(b.find<QWidget>(QStringLiteral("Image2(%1)").arg(i))),

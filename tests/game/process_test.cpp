@@ -2,7 +2,6 @@
 #include "game/window/instance_guard.h"
 
 #include <QDir>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -81,31 +80,6 @@ TEST(GameProgram, RunningInstanceComesForwardWhenAskedAndASecondEndsAtOnceWritin
     const QDir home(run.home.path());
     const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
     EXPECT_TRUE(home.isEmpty(all)) << home.entryList(all).join(' ').toStdString();
-}
-
-TEST(GameProgram, SecondLaunchAsksTheRunningOneToComeForwardAndEnds) {
-    if (instanceListening()) GTEST_SKIP() << "a pelmora of this user is already running";
-    // The test holds the name, as a running game would.
-    QLocalServer running;
-    running.setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    ASSERT_TRUE(running.listen(instanceName()));
-
-    GameRun run;
-    QProcess second;
-    run.start(second);
-    ASSERT_TRUE(second.waitForStarted(10000));
-    ASSERT_TRUE(running.waitForNewConnection(10000));
-    QLocalSocket* socket = running.nextPendingConnection();
-    ASSERT_NE(socket, nullptr);
-    QByteArray request;
-    while (!request.contains('\n') && socket->waitForReadyRead(5000)) request += socket->readAll();
-    request += socket->readAll();
-    EXPECT_EQ(request, InstanceGuard::kRaiseRequest);
-
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(second.readAllStandardOutput(), "");
 }
 
 }  // namespace

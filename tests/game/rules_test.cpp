@@ -44,7 +44,8 @@ TEST(SolutionSearch, FirstSolutionInSearchOrderIsTheExampleAnswer) {
 TEST(SolutionSearch, CensusCountsTheSequencesThatReachEachTarget) {
     testing::ScriptedHost host;
     Evaluator evaluator{host};
-    for (auto [target, count] : {std::pair{10.0, 3133u}, {24.0, 1785u}, {-5.0, 2292u}, {6561.0, 1u}})
+    for (auto [target, count] :
+         {std::pair{10.0, 3133u}, {24.0, 1785u}, {-5.0, 2292u}, {6561.0, 1u}})
         EXPECT_EQ(reachingSequences(evaluator, target).size(), count) << target;
     EXPECT_EQ(reachingSequences(evaluator, 6561).front(), (Digits{9, 9, 9, 9}));
     EXPECT_TRUE(reachingSequences(evaluator, readNumber(u"1E999")).empty());
@@ -61,8 +62,10 @@ TEST(Percentage, FloorsTheShareOfCorrectAnswers) {
         double correct, incorrect;
         const char* shown;
     } rows[] = {
-        {0, 5, "0%"}, {-1, 0, "0%"}, {1, 2, "33%"}, {2, 1, "66%"}, {3, 0, "100%"}, {99, 1, "99%"},
-        {29, 71, "29%"},  // in doubles 29 / 100 * 100 is 28.999999999999996: counted exactly
+        {0, 5, "0%"},      {-1, 0, "0%"},  {1, 2, "33%"},   {2, 1, "66%"},
+        {3, 0, "100%"},    {99, 1, "99%"}, {29, 71, "29%"},  // in doubles 29 / 100 * 100
+                                                             // is 28.999999999999996: counted
+                                                             // exactly
         {1e6, 2e6, "33%"},
     };
     for (const auto& row : rows)
@@ -71,8 +74,11 @@ TEST(Percentage, FloorsTheShareOfCorrectAnswers) {
 
 TEST(AnswerTranslation, SymbolsBecomeTheEvaluatorsCharacters) {
     const std::pair<const char16_t*, const char*> rows[] = {
-        {u"3×1＋9－2", "3*1+9-2"}, {u"8÷2", "8/2"},         {u" 1 + 2 ", "1+2"},
-        {u"１２＋３", "12+3"},     {u"（１＋２）＊３", "(1+2)*3"},
+        {u"3×1＋9－2", "3*1+9-2"},
+        {u"8÷2", "8/2"},
+        {u" 1 + 2 ", "1+2"},
+        {u"１２＋３", "12+3"},
+        {u"（１＋２）＊３", "(1+2)*3"},
         {u"1\u30002", "1 2"},  // the ideographic space becomes a space after the space test
         {u"ab", "ab"},
     };

@@ -12,9 +12,9 @@
 
 #include <array>
 #include <charconv>
-#include <cstring>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -50,7 +50,8 @@ class Soak {
 
     // The mix reached every way a problem or a game ends.
     void expectEveryOutcome() const {
-        for (long total : {correct_, next_, timedOut_, gameLimit_, messagesSeen_}) EXPECT_GT(total, 0);
+        for (long total : {correct_, next_, timedOut_, gameLimit_, messagesSeen_})
+            EXPECT_GT(total, 0);
     }
 
   private:
@@ -103,8 +104,9 @@ class Soak {
                 if (!b_.enabled("Command4")) break;
                 b_.click("Command4");
                 refreshed_ = false;
-                if (state().Running == 1 || (state().ProblemNumber == 1 && state().CorrectCount == 0 &&
-                                             state().IncorrectCount == 0)) {
+                if (state().Running == 1 ||
+                    (state().ProblemNumber == 1 && state().CorrectCount == 0 &&
+                     state().IncorrectCount == 0)) {
                     started_ = true;
                     skipped_ = wrong_ = 0;
                 }
@@ -147,7 +149,8 @@ class Soak {
         }
 
         // The labels show the counters; a counter still at 0 may show nothing.
-        const std::int64_t values[] = {s.ProblemNumber, s.CorrectCount, s.IncorrectCount, 0, 0, s.Score};
+        const std::int64_t values[] = {s.ProblemNumber, s.CorrectCount, s.IncorrectCount, 0, 0,
+                                       s.Score};
         for (int label : {0, 1, 2, 5}) {
             QString shown = b_.counter(label);
             if (!shown.isEmpty() || values[label] != 0) {
@@ -182,8 +185,8 @@ class Soak {
     void editTarget() {
         std::u16string longText;
         while (longText.size() < 10000) longText += u"24 目標 ２４ ";
-        const std::array<std::u16string, 10> targets{
-            u"", u"   ", u"目標の値", u"２４", u"1E400", u"-0", u"304", u"24", u"10", longText};
+        const std::array<std::u16string, 10> targets{u"",   u"   ", u"目標の値", u"２４", u"1E400",
+                                                     u"-0", u"304", u"24",       u"10",   longText};
         // The common targets come back often, so that most games get going again.
         std::size_t pick = static_cast<std::size_t>(uniform() * 14);
         if (pick == 4 && !unreadableTargets_) pick = 7;

@@ -139,14 +139,19 @@ TEST(WindowLayout, ControlsStandWhereTheFormPutsThemAndShowTheirColours) {
         QPoint at;
         QColor colour;
     } pixels[] = {
-        {"Label4(0)", {3, 3}, QColor(128, 128, 128)}, {"Label4(6)", {3, 3}, QColor(0, 0, 255)},
-        {"Label4(5)", {3, 3}, QColor(0, 0, 255)},     {"Text2", {6, 6}, QColor(128, 128, 128)},
+        {"Label4(0)", {3, 3}, QColor(128, 128, 128)},
+        {"Label4(6)", {3, 3}, QColor(0, 0, 255)},
+        {"Label4(5)", {3, 3}, QColor(0, 0, 255)},
+        {"Text2", {6, 6}, QColor(128, 128, 128)},
         // Image2(0) shows the digit 1, 8x9 pixels stretched to 32x41: border, box, stroke.
-        {"Image2(0)", {1, 1}, Qt::white},             {"Image2(0)", {5, 6}, QColor(51, 51, 51)},
-        {"Image2(0)", {17, 11}, Qt::white},           {"Image2(0)", {9, 11}, QColor(51, 51, 51)},
+        {"Image2(0)", {1, 1}, Qt::white},
+        {"Image2(0)", {5, 6}, QColor(51, 51, 51)},
+        {"Image2(0)", {17, 11}, Qt::white},
+        {"Image2(0)", {9, 11}, QColor(51, 51, 51)},
     };
     for (const auto& p : pixels)
-        EXPECT_EQ(QColor(image.pixel(b.find<QWidget>(p.name)->mapTo(b.window.get(), p.at))), p.colour)
+        EXPECT_EQ(QColor(image.pixel(b.find<QWidget>(p.name)->mapTo(b.window.get(), p.at))),
+                  p.colour)
             << p.name;
 }
 
@@ -179,7 +184,8 @@ TEST(AnswerCheck, PointsFollowTheSecondsLeftShown) {
         double elapsed;  // seconds into the problem at the last tick
         const char* shown;
         int score;
-    } rows[] = {{0.5, "30", 3}, {9.5, "21", 3}, {10.5, "20", 2}, {17.5, "13", 2}, {18.5, "12", 1}, {29.5, "1", 1}};
+    } rows[] = {{0.5, "30", 3},  {9.5, "21", 3},  {10.5, "20", 2},
+                {17.5, "13", 2}, {18.5, "12", 1}, {29.5, "1", 1}};
     for (const auto& row : rows) {
         WindowBench b;
         b.startAt(100, {3, 1, 9, 2});
@@ -352,7 +358,8 @@ TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
         EXPECT_TRUE(findSolution(check, texts, u"24").has_value()) << digits;
         EXPECT_EQ(b.shownDigits(), digits);
     }
-    for (auto [typed, shown] : {std::pair{u"　１０．０　", "10"}, {u"－５", "-5"}, {u"２ ４abc", "24"}}) {
+    for (auto [typed, shown] :
+         {std::pair{u"　１０．０　", "10"}, {u"－５", "-5"}, {u"２ ４abc", "24"}}) {
         b.setTarget(typed);  // full-width sign, point and spaces read the same way
         b.click("Command2");
         EXPECT_EQ(b.target(), shown);
