@@ -68,7 +68,7 @@ TEST(ScreenReader, CountersAreNamedByTheirHeadingsAndDigitsByTheDigitOnEveryDeal
     expectNamed({"", "", "", "", "", "", "", ""}, "1234");  // blank counters say what they count
     b.startAt(100, {3, 1, 9, 2});
     b.tickAt(110.5);
-    b.choose(u"＋", u"×", u"－");
+    b.choose(u"＋×－");
     b.host.queue({1, 2, 3, 4});
     b.click("Command2");
     b.tickAt(111.5);

@@ -62,10 +62,15 @@ TEST(Percentage, FloorsTheShareOfCorrectAnswers) {
         double correct, incorrect;
         const char* shown;
     } rows[] = {
-        {0, 5, "0%"},      {-1, 0, "0%"},  {1, 2, "33%"},   {2, 1, "66%"},
-        {3, 0, "100%"},    {99, 1, "99%"}, {29, 71, "29%"},  // in doubles 29 / 100 * 100
-                                                             // is 28.999999999999996: counted
-                                                             // exactly
+        {0, 5, "0%"},
+        {-1, 0, "0%"},
+        {1, 2, "33%"},
+        {2, 1, "66%"},
+        {3, 0, "100%"},
+        {99, 1, "99%"},
+        {29, 71, "29%"},  // in doubles 29 / 100 * 100
+                          // is 28.999999999999996: counted
+                          // exactly
         {1e6, 2e6, "33%"},
     };
     for (const auto& row : rows)

@@ -76,7 +76,9 @@ class Soak {
             case Event::OkSolving: {
                 const bool enabled = b_.enabled("Command2");
                 if (event == Event::Ok)
-                    b_.choose(randomOperator(), randomOperator(), randomOperator());
+                    b_.choose(
+                        (std::u16string(randomOperator()) + randomOperator() + randomOperator())
+                            .c_str());
                 else
                     chooseExampleOperators();
                 b_.click("Command2");
@@ -179,7 +181,7 @@ class Soak {
         for (char16_t c : state().ExampleAnswer)
             if (n < 3 && (c == u'＋' || c == u'－' || c == u'×' || c == u'÷'))
                 chosen[n++] = std::u16string(1, c);
-        b_.choose(chosen[0].c_str(), chosen[1].c_str(), chosen[2].c_str());
+        b_.choose((chosen[0] + chosen[1] + chosen[2]).c_str());
     }
 
     void editTarget() {
