@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libicu-dev qt6-base-dev
           fonts-ipafont-gothic libcli11-dev libedit-dev
           help2man gzip file dpkg-dev desktop-file-utils appstream lintian
-          # .ci/run: the sanitizer build, libFuzzer and readable sanitizer stacks
-          clang libclang-rt-14-dev llvm)
+          # .ci/run: coverage, the sanitizer build, libFuzzer and readable sanitizer stacks
+          gcovr clang libclang-rt-14-dev llvm)
 # A script that sources this file may ask for more (scripts/screenshot.sh does).
 packages+=(${extra_packages[@]+"${extra_packages[@]}"})
 

@@ -64,9 +64,7 @@ class Terminal {
     bool waitForPrompt() {
         return readUntil([&] {
             auto at = shown_.find("> ", seen_);
-            if (at == std::string::npos) return false;
-            seen_ = at + 2;
-            return true;
+            return at != std::string::npos && (seen_ = at + 2);
         });
     }
 
@@ -79,18 +77,17 @@ class Terminal {
         return n;
     }
 
-    // Ends the input at an empty prompt; the exit status.
+    // Ends the input at an empty prompt; the exit status. A retry first clears the line: a key
+    // typed while the line is being evaluated is read the terminal's way, not the prompt's.
     int finish() {
-        for (int attempt = 0; attempt < 50; ++attempt) {
-            // Retries first clear the line: a key typed while the line is being evaluated
-            // is read the terminal's way, not the prompt's.
-            if (attempt == 0) type(kEndOfInput);
-            if (attempt % 10 == 9) type(std::string(kClearLine) + std::string(kEndOfInput));
+        type(kEndOfInput);
+        for (int attempt = 1; attempt < 50; ++attempt) {
             int status = 0;
             if (waitpid(pid_, &status, WNOHANG) == pid_) {
                 reaped_ = true;
                 return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             }
+            if (attempt % 10 == 0) type(std::string(kClearLine) + std::string(kEndOfInput));
             usleep(100'000);
         }
         return -1;
