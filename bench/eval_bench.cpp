@@ -8,10 +8,9 @@
 //
 // Times in the summary are CPU times per iteration, the fastest of three runs, so other load
 // on the machine disturbs them less than wall-clock times would.
-#include "evaluator/conversions.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/standard_host.h"
-#include "evaluator/text.h"
+#include <pelmora/conversions.h>
+#include <pelmora/evaluator.h>
+#include <pelmora/standard_host.h>
 #include "game/rules/solver.h"
 
 #include <benchmark/benchmark.h>

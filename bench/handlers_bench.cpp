@@ -4,7 +4,7 @@
 //
 //   cmake -S . -B build-bench -G Ninja -DPELMORA_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release
 //   cmake --build build-bench --target handlers_bench && ./build-bench/bench/handlers_bench
-#include "evaluator/standard_host.h"
+#include <pelmora/standard_host.h>
 #include "game/rules/mivor10.h"
 
 #include <benchmark/benchmark.h>

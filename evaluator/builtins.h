@@ -1,7 +1,7 @@
 // What a built-in function receives, and the table that names every built-in.
 #pragma once
 
-#include "evaluator/value.h"
+#include <pelmora/value.h>
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "evaluator/builtins_numeric.h"
 
+#include <pelmora/evaluator.h>
+#include <pelmora/failure.h>
 #include "evaluator/conversions.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/failure.h"
 
 #include <charconv>
 #include <cmath>

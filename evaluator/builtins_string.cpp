@@ -4,10 +4,10 @@
 // that pick characters by position, count them or search them never see it.
 #include "evaluator/builtins_string.h"
 
+#include <pelmora/evaluator.h>
+#include <pelmora/failure.h>
 #include "evaluator/conversions.h"
 #include "evaluator/cp932.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/failure.h"
 #include "evaluator/text.h"
 
 #include <cstdint>

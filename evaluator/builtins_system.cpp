@@ -1,9 +1,9 @@
 #include "evaluator/builtins_system.h"
 
+#include <pelmora/evaluator.h>
+#include <pelmora/failure.h>
 #include "evaluator/conversions.h"
 #include "evaluator/datetime.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/failure.h"
 #include "evaluator/port.h"
 #include "evaluator/text.h"
 

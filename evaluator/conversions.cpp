@@ -1,7 +1,7 @@
 #include "evaluator/conversions.h"
 
+#include <pelmora/failure.h>
 #include "evaluator/datetime.h"
-#include "evaluator/failure.h"
 
 #include <array>
 #include <charconv>

@@ -1,9 +1,10 @@
-// Conversions between values, numbers and text, shared by Eval, the built-ins and the game.
+// Conversions between values, numbers and text used inside the evaluator; the ones a caller
+// needs are public.
 #pragma once
 
-#include "evaluator/value.h"
+#include <pelmora/conversions.h>
+#include <pelmora/value.h>
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,30 +19,6 @@ double roundHalfEven(double x);
 // point, an exponent; or &H / &O integers (up to FFFF signed 16-bit, up to FFFFFFFF signed
 // 32-bit). Anything else fails.
 double parseNumberText(std::u16string_view text);
-
-// The strict conversion of a value to a number; fails on a text that is no number.
-double ToNumber(const Value& value);
-
-// The leading-number parse: the number at the start of a text, 0 when there is none. Never
-// fails, except on a number too large for a Double.
-double leadingNumber(std::u16string_view text);
-
-// The plain text form: no sign position, "0.5", 15 (Double) or 7 (Single) significant digits.
-// Fails only for a Date outside the calendar's range.
-std::u16string plainText(const Value& value);
-
-// Room for the plain text form of any number kind ("-1.23456789012345E-308").
-inline constexpr std::size_t kNumberTextCapacity = 32;
-
-// A caller's buffer for the plain text form; only a Date's text goes to the heap.
-struct PlainTextBuffer {
-    std::array<char16_t, kNumberTextCapacity> units;
-    std::u16string spill;
-};
-
-// The plain text form without allocating: numbers are written into the buffer, a String is
-// viewed where it stands. The view lives as long as the value and the buffer.
-std::u16string_view plainTextInto(const Value& value, PlainTextBuffer& buffer);
 
 // The plain text form as a String value: a String keeps its lone trailing byte.
 StringValue plainString(const Value& value);

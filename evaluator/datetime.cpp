@@ -1,6 +1,6 @@
 #include "evaluator/datetime.h"
 
-#include "evaluator/failure.h"
+#include <pelmora/failure.h>
 
 #include <cmath>
 #include <cstdint>

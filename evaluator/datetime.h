@@ -1,7 +1,7 @@
 // Date values: a day count from 1899-12-30 with the time of day as the fraction.
 #pragma once
 
-#include "evaluator/host.h"
+#include <pelmora/host.h>
 
 #include <chrono>
 #include <string>

@@ -1,8 +1,8 @@
 // Eval: one left-to-right scan into operand texts and operator codes, then the operators
 // applied to a row of value slots in order of priority.
+#include <pelmora/evaluator.h>
+#include <pelmora/failure.h>
 #include "evaluator/conversions.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/failure.h"
 #include "evaluator/operations.h"
 #include "evaluator/plain_arithmetic.h"
 #include "evaluator/text.h"

@@ -1,7 +1,7 @@
 // Ffc: a name operand, either a bare name or a call with its argument list.
+#include <pelmora/evaluator.h>
+#include <pelmora/failure.h>
 #include "evaluator/builtins.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/failure.h"
 #include "evaluator/text.h"
 
 namespace pelmora {

@@ -1,8 +1,8 @@
 #include "evaluator/operations.h"
 
+#include <pelmora/evaluator.h>
+#include <pelmora/failure.h>
 #include "evaluator/conversions.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/failure.h"
 
 #include <cmath>
 #include <cstdint>

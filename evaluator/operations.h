@@ -1,7 +1,7 @@
 // What the operators do to values.
 #pragma once
 
-#include "evaluator/value.h"
+#include <pelmora/value.h>
 
 namespace pelmora {
 

@@ -1,7 +1,7 @@
 // The input port routine behind INP. No port is ever wired up, so every read gives 0.
 #pragma once
 
-#include "evaluator/value.h"
+#include <pelmora/value.h>
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "evaluator/random.h"
+#include <pelmora/random.h>
 
 #include <bit>
 

@@ -1,7 +1,7 @@
 // SStr: any value as text, under a trap of its own.
+#include <pelmora/evaluator.h>
+#include <pelmora/failure.h>
 #include "evaluator/conversions.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/failure.h"
 
 namespace pelmora {
 

@@ -1,4 +1,4 @@
-#include "evaluator/standard_host.h"
+#include <pelmora/standard_host.h>
 
 #include "evaluator/text.h"
 

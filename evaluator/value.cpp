@@ -1,6 +1,6 @@
-#include "evaluator/value.h"
+#include <pelmora/value.h>
 
-#include "evaluator/failure.h"
+#include <pelmora/failure.h>
 
 #include <array>
 

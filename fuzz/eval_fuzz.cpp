@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes, read as UTF-8, to Eval: nothing may crash, hang or overflow the stack.
 // Each input gets a fresh evaluator and host, so no input depends on the ones before it.
-#include "evaluator/evaluator.h"
-#include "evaluator/text.h"
+#include <pelmora/conversions.h>
+#include <pelmora/evaluator.h>
 #include "fuzz/fuzz_host.h"
 
 #include <cstddef>

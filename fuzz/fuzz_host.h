@@ -3,8 +3,8 @@
 // unwinds back to the harness instead of ending the fuzzer.
 #pragma once
 
-#include "evaluator/host.h"
-#include "evaluator/random.h"
+#include <pelmora/host.h>
+#include <pelmora/random.h>
 
 #include <chrono>
 

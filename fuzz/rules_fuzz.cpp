@@ -8,9 +8,8 @@
 // - the search over the 64 formulas of the digits, for the target as typed.
 // The census of all 6561 sequences is left to the handler benchmark: it runs far past the
 // timeout under the fuzzer's instrumentation.
-#include "evaluator/conversions.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/text.h"
+#include <pelmora/conversions.h>
+#include <pelmora/evaluator.h>
 #include "fuzz/fuzz_host.h"
 #include "game/rules/mivor10.h"
 #include "game/rules/solver.h"

@@ -1,4 +1,4 @@
-#include "evaluator/standard_host.h"
+#include <pelmora/standard_host.h>
 #include "game/window/game_host.h"
 #include "game/window/mivor10_window.h"
 

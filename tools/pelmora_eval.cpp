@@ -3,11 +3,10 @@
 //   pelmora-eval [options] EXPR...   one line per expression: "Kind: text [code N]"
 //   pelmora-eval [options]           a prompt on a terminal, otherwise one expression a line
 //   pelmora-eval --jsonl [options]   one JSON object per line of standard input
-#include "evaluator/conversions.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/failure.h"
-#include "evaluator/standard_host.h"
-#include "evaluator/text.h"
+#include <pelmora/conversions.h>
+#include <pelmora/evaluator.h>
+#include <pelmora/failure.h>
+#include <pelmora/standard_host.h>
 #include "tools/command_line.h"
 #include "tools/line_editor.h"
 

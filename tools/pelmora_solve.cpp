@@ -3,9 +3,9 @@
 // Prints the example answer the window would show for four digits 1-9 (e.g. 3192), every
 // solution with --all, or with --census how many of the 6561 digit sequences can be solved.
 // Exit status: 0 found (--census: always), 1 no solution, 2 bad input.
-#include "evaluator/evaluator.h"
-#include "evaluator/standard_host.h"
-#include "evaluator/text.h"
+#include <pelmora/conversions.h>
+#include <pelmora/evaluator.h>
+#include <pelmora/standard_host.h>
 #include "game/rules/mivor10.h"
 #include "game/rules/solver.h"
 #include "tools/command_line.h"

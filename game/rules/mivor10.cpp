@@ -1,7 +1,6 @@
 #include "game/rules/mivor10.h"
 
-#include "evaluator/conversions.h"
-#include "evaluator/text.h"
+#include <pelmora/conversions.h>
 
 #include <algorithm>
 #include <charconv>

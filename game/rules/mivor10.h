@@ -2,7 +2,7 @@
 // record and the plain model of its controls. No Qt here; the window forwards its events.
 #pragma once
 
-#include "evaluator/evaluator.h"
+#include <pelmora/evaluator.h>
 #include "game/rules/game_state.h"
 #include "game/rules/platform.h"
 #include "game/rules/solver.h"

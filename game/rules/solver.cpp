@@ -1,7 +1,7 @@
 #include "game/rules/solver.h"
 
-#include "evaluator/conversions.h"
-#include "evaluator/failure.h"
+#include <pelmora/conversions.h>
+#include <pelmora/failure.h>
 
 #include <array>
 #include <cmath>

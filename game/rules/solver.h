@@ -2,7 +2,7 @@
 // parentheses, compared with the target through the evaluator's text form of the value.
 #pragma once
 
-#include "evaluator/evaluator.h"
+#include <pelmora/evaluator.h>
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // line; an undeclared name shows its message and ends the program.
 #pragma once
 
-#include "evaluator/standard_host.h"
+#include <pelmora/standard_host.h>
 
 namespace pelmora::game {
 

@@ -2,8 +2,8 @@
 // rules' model of the controls afterwards.
 #pragma once
 
-#include "evaluator/evaluator.h"
-#include "evaluator/host.h"
+#include <pelmora/evaluator.h>
+#include <pelmora/host.h>
 #include "game/rules/mivor10.h"
 #include "game/rules/platform.h"
 #include "game/window/instance_guard.h"

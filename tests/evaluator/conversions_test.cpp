@@ -1,6 +1,6 @@
 // Kinds and widening, the text forms, the number readers, rounding, and the calendar.
 #include "evaluator/datetime.h"
-#include "evaluator/failure.h"
+#include <pelmora/failure.h>
 #include "evaluator/operations.h"
 #include "fake_host.h"
 

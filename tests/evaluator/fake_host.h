@@ -2,10 +2,11 @@
 // sequence, and an end of the program that throws ProgramEnded instead.
 #pragma once
 
+#include <pelmora/conversions.h>
+#include <pelmora/evaluator.h>
+#include <pelmora/host.h>
+#include <pelmora/random.h>
 #include "evaluator/conversions.h"
-#include "evaluator/evaluator.h"
-#include "evaluator/host.h"
-#include "evaluator/random.h"
 #include "evaluator/text.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Limits of one evaluation: operands, parentheses, nesting, text and the work budget; inputs
 // shaped to take long end with their result or with code 2, and the caller's text is left alone.
-#include "evaluator/failure.h"
+#include <pelmora/failure.h>
 #include "fake_host.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // and the text search (the functions themselves are in cases/strings.tsv).
 #include "evaluator/builtins_string.h"
 #include "evaluator/cp932.h"
-#include "evaluator/failure.h"
+#include <pelmora/failure.h>
 #include "fake_host.h"
 
 #include <gtest/gtest.h>

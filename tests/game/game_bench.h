@@ -1,7 +1,7 @@
 // Fakes for the game's outside world and a bench holding the real window built on them.
 #pragma once
 
-#include "evaluator/random.h"
+#include <pelmora/random.h>
 #include "game/window/mivor10_window.h"
 
 #include <QComboBox>

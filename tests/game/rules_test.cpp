@@ -1,6 +1,6 @@
 // The game's rules without the window: the solution search, the census of reachable targets,
 // the caption, the percentage, the answer's translation and the real clock.
-#include "evaluator/text.h"
+#include <pelmora/conversions.h>
 #include "game/rules/mivor10.h"
 #include "game/rules/solver.h"
 #include "game_bench.h"

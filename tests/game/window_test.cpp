@@ -1,7 +1,7 @@
 // The real window on a fake clock and a scripted random source: load, layout, answers, the
 // timed game, Stop, targets and Close. screen() shows counters, example answer, digits,
 // operators and the buttons that are on, in one line.
-#include "evaluator/text.h"
+#include <pelmora/conversions.h>
 #include "game/rules/solver.h"
 #include "game_bench.h"
 

@@ -2,8 +2,8 @@
 // How the program ends stays with the owner.
 #pragma once
 
-#include "evaluator/host.h"
-#include "evaluator/random.h"
+#include <pelmora/host.h>
+#include <pelmora/random.h>
 
 namespace pelmora {
 

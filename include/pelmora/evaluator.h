@@ -5,8 +5,8 @@
 // comes only through the Host it was given.
 #pragma once
 
-#include "evaluator/host.h"
-#include "evaluator/value.h"
+#include <pelmora/host.h>
+#include <pelmora/value.h>
 
 #include <cstdint>
 #include <string>
