@@ -1,6 +1,7 @@
 // The built-in table and its dispatch, bare names and undeclared arrays, the order in which
 // functions evaluate their slots, values only exact arithmetic tells apart, and RND.
 #include "evaluator/builtins.h"
+#include <pelmora/standard_host.h>
 #include "fake_host.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +108,38 @@ TEST(NumericRnd, SequenceIsUniformOnTheGridOfTheUnitInterval) {
     a.reseed(7);
     EXPECT_EQ(a.next(), RandomSequence{7}.next(1.0));
     EXPECT_EQ(a.next(0), a.next(0));
+}
+
+// The tools' host: the process's environment, the system clock (read here in UTC) and arguments.
+TEST(StandardHost, ReadsTheProcessEnvironmentClockAndArguments) {
+    struct ProcessHost : StandardHost {
+        [[noreturn]] void endProgram(std::u16string_view) override { std::abort(); }
+    } host;
+    setenv("PELMORA_TEST_VARIABLE", "日本", 1);
+    EXPECT_EQ(host.environmentVariable(u"PELMORA_TEST_VARIABLE"), u"日本");
+    EXPECT_EQ(host.environmentVariable(u"PELMORA_TEST_VARIABL"), std::nullopt);
+    auto entries = host.environmentEntries();
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), u"PELMORA_TEST_VARIABLE=日本"), 1);
+    unsetenv("PELMORA_TEST_VARIABLE");
+
+    using namespace std::chrono;
+    const char* zone = std::getenv("TZ");
+    const std::string saved = zone ? zone : "";
+    setenv("TZ", "UTC", 1);
+    tzset();
+    auto utc = [] { return local_seconds{floor<seconds>(system_clock::now()).time_since_epoch()}; };
+    const auto before = utc();
+    const auto read = host.now();
+    EXPECT_LE(before, read);
+    EXPECT_LE(read, utc());
+    zone ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
+    tzset();
+    host.setFixedNow(LocalTime{seconds{86400}});
+    EXPECT_EQ(host.now(), LocalTime{seconds{86400}});
+
+    char program[] = "pelmora-eval", first[] = "a", second[] = "b c";
+    char* argv[] = {program, first, second};
+    EXPECT_EQ(joinArguments(3, argv), u"a b c");
 }
 
 // The quoted values of fuzz/eval.dict, with \xNN and \\ / \" read back.

@@ -1,6 +1,6 @@
 // Kinds and widening, the text forms, the number readers, rounding, and the calendar.
-#include "evaluator/datetime.h"
 #include <pelmora/failure.h>
+#include "evaluator/datetime.h"
 #include "evaluator/operations.h"
 #include "fake_host.h"
 
@@ -73,6 +73,10 @@ TEST(Operators, LongOverflowWidensAndSignsKeepNarrowKinds) {
         {negate(Value()), "Integer: 0"},
         {negate(Value::boolean(true)), "Integer: 1"},
         {negate(Value::string(u"2")), "Double: -2"},
+        {negate(Value::longValue(-2147483647 - 1)), "Double: 2147483648"},
+        {negate(Value::object(3)), "Long: -3"},
+        {negate(Value::single(1.5f)), "Single: -1.5"},
+        {negate(Value::date(2)), "Date: 1899/12/28"},
         {logicalNot(Value::byte(0)), "Byte: 255"},
         {logicalNot(Value::integer(0)), "Integer: -1"},
         {logicalNot(Value()), "Integer: -1"},

@@ -1,8 +1,8 @@
 // Text underneath the string built-ins: the byte view, the code page, width and case forms,
 // and the text search (the functions themselves are in cases/strings.tsv).
+#include <pelmora/failure.h>
 #include "evaluator/builtins_string.h"
 #include "evaluator/cp932.h"
-#include <pelmora/failure.h>
 #include "fake_host.h"
 
 #include <gtest/gtest.h>
