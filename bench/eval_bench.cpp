@@ -1,6 +1,7 @@
 // What Eval costs: the game's check and census against muparser and a hand-written limit,
-// general expressions against a direct evaluator in doubles, heap allocations per Eval, and
-// every hostile input shape at three sizes.
+// general expressions against a direct evaluator in doubles, what an embedding program pays
+// against muparserx and muparser (embed_bench.cpp), heap allocations per Eval, and every
+// hostile input shape at three sizes.
 //
 //   scripts/bench-summary.sh                     builds, runs everything, prints the summary
 //   ./build-bench/bench/eval_bench --summary     the same, on a built binary
@@ -12,6 +13,7 @@
 #include <pelmora/evaluator.h>
 #include <pelmora/standard_host.h>
 #include "game/rules/solver.h"
+#include "summary.h"
 
 #include <benchmark/benchmark.h>
 
@@ -246,8 +248,8 @@ constexpr std::u16string_view kGeneral[] = {
     u"((12+8)/4-1)*3",  u"100/7+3*(2-5)",   u"8/4/2+10-2-3",     u"1+2*3^2",
     u"(3.14159*2.5)/4", u"2*(3+(4*(5+6)))", u"123.456-78.9*0.5", u"(1+2+3+4+5+6+7+8+9)/9",
 };
-// The same kind of expressions with signs, which plain arithmetic leaves to the scan and the
-// slot row (a sign belongs to its operand, which is evaluated by a nested call).
+// The same kind of expressions with signs: a sign belongs to the number after it, which the
+// slot row reads through a nested call and plain arithmetic reads directly.
 constexpr std::u16string_view kSigned[] = {
     u"2*-3+1",   u"-3+4*2",   u"(1+2)*-3",   u"10-(-2)",  u"-1.5*-2",   u"2*-3-4*-5",
     u"-(4/2)+1", u"7/-2+0.5", u"-8/(-4)*-2", u"3*(-2+5)", u"-10+20-30", u"1-(-1)-(-1)",
@@ -503,11 +505,8 @@ void hostile(benchmark::State& state, const Shape& shape) {
 // ---------------------------------------------------------------------------------------------
 // The summary: every figure above in one table, with the ratios and the targets.
 
-struct Figure {
-    double ns = 0;  // CPU time per iteration
-    std::string label;
-    std::map<std::string, double> counters;
-};
+using pelmora::bench::Figure;
+using pelmora::bench::fixed;
 
 class Collector : public benchmark::ConsoleReporter {
   public:
@@ -527,12 +526,6 @@ class Collector : public benchmark::ConsoleReporter {
         ConsoleReporter::ReportRuns(runs);
     }
 };
-
-std::string fixed(double v, int decimals) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    return buf;
-}
 
 void printSummary(const std::map<std::string, Figure>& f) {
     auto ns = [&](const std::string& name) {
@@ -587,6 +580,8 @@ void printSummary(const std::map<std::string, Figure>& f) {
     std::printf("| Expressions with signs, mean | %s |\n",
                 fixed(allocs("allocationsSigned"), 2).c_str());
 
+    pelmora::bench::printEmbeddingSummary(f);
+
     std::printf(
         "\n| Hostile shape | 10^4 (ms) | 10^5 (ms) | 10^6 (ms) | First reported size (ms) | "
         "Result at the largest size |\n");
@@ -621,6 +616,8 @@ void printSummary(const std::map<std::string, Figure>& f) {
                 met(censusOurs < 100));
     std::printf("| General expressions within 2x the direct evaluator | %s | %s |\n",
                 ratio(genOurs, genDirect).c_str(), met(genOurs <= 2 * genDirect));
+    std::printf("| Expressions with signs within 2x the direct evaluator | %s | %s |\n",
+                ratio(sigOurs, sigDirect).c_str(), met(sigOurs <= 2 * sigDirect));
     std::printf("| No allocation on the game's path | %s, %s | %s |\n",
                 fixed(allocFormula, 2).c_str(), fixed(allocComparison, 2).c_str(),
                 met(allocFormula == 0 && allocComparison == 0));
@@ -678,7 +675,7 @@ int main(int argc, char** argv) {
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());
     if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-    if (!sameResults()) return 1;
+    if (!sameResults() || !pelmora::bench::sameEmbeddingResults()) return 1;
     if (!summary) {
         benchmark::RunSpecifiedBenchmarks();
         benchmark::Shutdown();

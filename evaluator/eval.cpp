@@ -507,17 +507,23 @@ Value Evaluator::evalUntrapped(std::u16string_view t) {
     // "-" becomes a leading "0" that the scan supplies, and pairs of parentheses are cut off.
     bool leadingZero = false;
     std::u16string hexText;
-    // Plain arithmetic is computed directly, at the cost its nested reads of decimals would
-    // have had; a call at the deepest level, or one past the budget, takes the long way.
-    if (depth_ < kMaxEvalDepth) {
-        PlainArithmetic plain(t);
-        if (std::optional<double> v = plain.run();
-            v && plain.decimals() * kScanCost <= kWorkBudget - work_) {
-            chargeWork(plain.decimals() * kScanCost);
-            if (plain.failure()) throw EvalFailure(plain.failure());
-            return Value::number(*v);
-        }
-    }
+    // Plain arithmetic is computed directly, at the cost its nested reads would have had. A call
+    // whose nested reads could meet the depth limit, or go past the budget, takes the long way.
+    auto direct = [this](std::u16string_view text, bool signs, bool leadingZero,
+                         int nestedDepth) -> std::optional<double> {
+        if (depth_ + nestedDepth > kMaxEvalDepth) return std::nullopt;
+        PlainArithmetic plain(text, signs, leadingZero);
+        std::optional<double> v = plain.run();
+        if (!v || plain.nestedReads() * kScanCost > kWorkBudget - work_) return std::nullopt;
+        chargeWork(plain.nestedReads() * kScanCost);
+        if (plain.failure()) throw EvalFailure(plain.failure());
+        return v;
+    };
+    // Signs are read as the rewriting would leave them: a text that begins with "-" as if it
+    // began with "0-"; one enclosed in parentheses, which the rewriting may take off, without.
+    const bool enclosed = t.size() >= 2 && t.front() == u'(' && t.back() == u')';
+    if (std::optional<double> v = direct(t, !enclosed, t.starts_with(u'-'), enclosed ? 1 : 2))
+        return Value::number(*v);
     for (;;) {
         if (onlyFastPathCharacters(t)) return Value::number(parseNumberText(t));
         bool again = false;
@@ -544,6 +550,10 @@ Value Evaluator::evalUntrapped(std::u16string_view t) {
         }
         if (!again) break;
     }
+
+    // An enclosed text with signs, once the rewriting has taken its parentheses off.
+    if (enclosed && t.find(u'-') != std::u16string_view::npos)
+        if (std::optional<double> v = direct(t, true, leadingZero, 2)) return Value::number(*v);
 
     // 2. The scan.
     Scan scan(t.size());

@@ -4,6 +4,11 @@
 #include "evaluator/builtins.h"
 #include "evaluator/text.h"
 
+#include <array>
+#include <exception>
+#include <span>
+#include <tuple>
+
 namespace pelmora {
 
 namespace {
@@ -37,6 +42,20 @@ void splitArguments(std::u16string_view args, Call& call) {
     call.slots[call.commaCount] = args.substr(split);
 }
 
+// A function of the host's, with its arguments evaluated in order ("F()" has none).
+Value callHostFunction(Host& host, Call& call, bool noArguments) {
+    std::array<Value, std::tuple_size_v<decltype(Call::slots)>> values;
+    const std::size_t count = noArguments ? 0 : std::size_t{call.commaCount} + 1;
+    for (std::size_t i = 0; i < count; ++i) values[i] = call.arg(static_cast<int>(i));
+    try {
+        return host.callFunction(call.name, std::span<const Value>(values.data(), count));
+    } catch (const EvalFailure&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw EvalFailure(e.what());  // trapped by Eval as any failure
+    }
+}
+
 }  // namespace
 
 Value Call::arg(int i) {
@@ -51,7 +70,8 @@ Value Evaluator::Ffc(std::u16string_view text) {
                 return entry.function(call);
             }
         }
-        // A variable, never set.
+        // A variable: the host's, or one never set.
+        if (std::optional<Value> v = host_.variable(text)) return std::move(*v);
         if (text.ends_with(u'$')) return Value::string(u"");
         return Value::integer(0);
     }
@@ -59,12 +79,24 @@ Value Evaluator::Ffc(std::u16string_view text) {
     std::size_t open = text.find(u'(');
     std::u16string name = toUpper(text.substr(0, open));
     Call call{*this, name};
-    splitArguments(text.substr(open + 1, text.size() - open - 2), call);
+    std::u16string_view arguments = text.substr(open + 1, text.size() - open - 2);
+    splitArguments(arguments, call);
     for (const auto& entry : builtinTable()) {
         if (entry.matches(name)) return entry.function(call);
     }
+    if (host_.hasFunction(name)) return callHostFunction(host_, call, arguments.empty());
+
     // An access to an array that was never declared.
     call.arg(0);
+    switch (host_.undeclaredCall()) {
+        case Host::UndeclaredCall::EndProgram:
+            break;
+        case Host::UndeclaredCall::Report:
+            undeclaredName_ = name;
+            [[fallthrough]];
+        case Host::UndeclaredCall::Fail:
+            throw EvalFailure("a call of an undeclared name");
+    }
     host_.endProgram(kUndeclaredArrayMessage);
     throw EvalFailure("the program did not end");  // a host that breaks its promise
 }

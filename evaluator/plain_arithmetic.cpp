@@ -18,9 +18,12 @@ constexpr std::size_t kMaxDigits = 15;
 
 std::optional<double> PlainArithmetic::run() {
     if (!plain_) return std::nullopt;
-    if (std::optional<double> v = flat()) return v;
-    double v = sum();
+    if (!leadingZero_)
+        if (std::optional<double> v = flat()) return v;
+    double v = leadingZero_ ? sum<true>() : sum<false>();
     if (!plain_ || i_ != t_.size()) return std::nullopt;
+    // A single signed number is read by the long way's own cases.
+    if (signRead_ && !anyOperator_) return std::nullopt;
     return v;
 }
 
@@ -106,18 +109,43 @@ double PlainArithmetic::checked(double d) {
 }
 
 [[gnu::always_inline]] inline double PlainArithmetic::primary() {
-    if (peek() == u'(') {
+    const char16_t first = peek();
+    if (first == u'(') {
         ++i_;
-        double v = sum();
+        double v = sum<false>();
         if (peek() != u')') plain_ = false;
         ++i_;
         return v;
     }
+    if (first == u'-') return signedNumber();
+    bool decimal = false;
+    const std::size_t start = i_;
+    double v = number(decimal);
+    if (decimal) nestedReads_ += i_ - start;
+    return v;
+}
+
+// A nested call reads "-" and the number as 0 minus the number (so never -0), and a decimal in
+// one more nested call.
+[[gnu::noinline]] double PlainArithmetic::signedNumber() {
+    if (!signs_) {
+        plain_ = false;
+        return 0;
+    }
+    signRead_ = true;
+    const std::size_t start = ++i_;
+    bool decimal = false;
+    double v = number(decimal);
+    const std::size_t length = i_ - start;
+    nestedReads_ += 1 + length + (decimal ? length : 0);
+    return 0.0 - v;
+}
+
+[[gnu::always_inline]] inline double PlainArithmetic::number(bool& decimal) {
     // Digits below 10^15 and a power of ten up to 10^15 are exact, so one division rounds as
     // reading the decimal text does.
     static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const std::size_t start = i_;
     std::int64_t n = 0;
     std::size_t digits = 0;
     int fraction = -1;
@@ -137,13 +165,15 @@ double PlainArithmetic::checked(double d) {
         plain_ = false;
         return 0;
     }
-    if (fraction >= 0) decimals_ += i_ - start;
+    decimal = fraction >= 0;
     double v = static_cast<double>(n);
     return fraction > 0 ? v / kPowers[fraction] : v;
 }
 
+// With LeadingZero, the "0" that the rewriting puts before a leading "-" is the first term.
+template <bool LeadingZero>
 double PlainArithmetic::sum() {
-    double v = product();
+    double v = LeadingZero ? 0 : product();
     for (char16_t c = peek(); plain_ && (c == u'+' || c == u'-'); c = peek()) {
         ++i_;
         anyOperator_ = true;

@@ -172,7 +172,8 @@ std::u16string toLower(std::u16string_view text) {
     });
 }
 
-// The transliterators are built once and never change afterwards. ASCII and the space take
+// Each thread builds its own transliterators the first time it needs them, so evaluators on
+// different threads share no ICU object that works on their texts. ASCII and the space take
 // their other form by the fixed offset between the two blocks (ICU's mapping is the same);
 // only the katakana and Japanese punctuation go through ICU, which is slow on long texts.
 
@@ -223,7 +224,7 @@ std::u16string convertRuns(std::u16string_view text, Classify classify, Direct d
 // U+3099 or U+309A; its full-width form is the spacing mark U+309B or U+309C. Only the runs of
 // half-width characters go through ICU, so a combining mark already in the text stays.
 std::u16string toFullWidth(std::u16string_view text) {
-    static const auto t = makeTransliterator(kToFullWidthRules);
+    thread_local const auto t = makeTransliterator(kToFullWidthRules);
     auto classify = [](char16_t c) {
         if (asciiHalf(c)) return 0;
         return (c >= u'\uFF61' && c <= u'\uFF9F') ? 1 : 2;
@@ -259,7 +260,7 @@ std::u16string toFullWidth(std::u16string_view text) {
 // ICU leaves the spacing voiced and semi-voiced marks alone; their half-width forms are
 // U+FF9E and U+FF9F.
 std::u16string toHalfWidth(std::u16string_view text) {
-    static const auto t = makeTransliterator(kToHalfWidthRules);
+    thread_local const auto t = makeTransliterator(kToHalfWidthRules);
     auto classify = [](char16_t c) {
         if (asciiFull(c)) return 0;
         return c >= u'\u3000' && c <= u'\u30FF' ? 1 : 2;

@@ -2,7 +2,7 @@
 # Builds the benchmarks in Release (build-bench/), runs them, and prints the summary table with
 # its ratios and targets. Extra arguments go to eval_bench (e.g. --benchmark_filter=census).
 set -euo pipefail
-extra_packages=(libbenchmark-dev libmuparser-dev)
+extra_packages=(libbenchmark-dev libmuparser-dev libmuparserx-dev)
 source "$(dirname "$0")/setup.sh"
 
 build="$root/build-bench"

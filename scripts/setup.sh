@@ -7,7 +7,9 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libicu-dev qt6-base-dev
           fonts-ipafont-gothic libcli11-dev libedit-dev
           help2man gzip file dpkg-dev desktop-file-utils appstream lintian
           # .ci/run: coverage, the sanitizer build, libFuzzer and readable sanitizer stacks
-          gcovr clang libclang-rt-14-dev llvm)
+          gcovr clang libclang-rt-14-dev llvm
+          # .ci/run: the library's reference and its ABI check
+          doxygen abigail-tools)
 # A script that sources this file may ask for more (scripts/screenshot.sh does).
 packages+=(${extra_packages[@]+"${extra_packages[@]}"})
 

@@ -1,10 +1,8 @@
-// The evaluator object: Eval, Ffc and the module-wide state they share.
-//
-// One object holds EvalErrorCode and the current-error record for the whole life of its owner;
-// the outside world (clock, environment, command line, random numbers, ending the program)
-// comes only through the Host it was given.
+/// @file
+/// @brief Evaluator, which evaluates expression texts.
 #pragma once
 
+#include <pelmora/export.h>
 #include <pelmora/host.h>
 #include <pelmora/value.h>
 
@@ -14,39 +12,57 @@
 
 namespace pelmora {
 
-class Evaluator {
+/// One evaluation context: it evaluates expression texts, and holds the error code and the
+/// current-error record for its whole life. The outside world (clock, environment, command
+/// line, random numbers, ending the program) comes only through the Host it was given.
+///
+/// An Evaluator is used by one thread at a time. Evaluators on different threads, each with its
+/// own Host, share nothing that changes and may run at once.
+class PELMORA_API Evaluator {
   public:
+    /// An evaluator over the host, which must outlive it.
     explicit Evaluator(Host& host) : host_(host) {}
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;
 
-    // Evaluates an expression text. Never fails towards the caller: a failure is trapped,
-    // EvalErrorCode becomes 2 and the result is Empty.
+    /// Evaluates an expression text. Never fails towards the caller: a failure is trapped,
+    /// EvalErrorCode becomes 2 and the result is Empty. Only Host::endProgram, or an exception
+    /// of the host's own, leaves it.
     Value Eval(std::u16string_view text);
 
-    // Evaluates a name operand: a bare name or a call. Traps nothing.
+    /// Evaluates one name operand, a bare name or a call such as "MID$(A$,2)", with no trap of
+    /// its own: a failure leaves it as an EvalFailure.
     Value Ffc(std::u16string_view text);
 
-    // Turns a value into text under a trap of its own (code 10 and "" on failure).
+    /// Turns a value into its number text form under a trap of its own: on failure,
+    /// EvalErrorCode becomes 10 and the result is "".
     std::u16string SStr(const Value& value);
 
+    /// The code of the latest failure (2, 3, 5 or 10), 0 until the first. Nothing in the
+    /// evaluator resets it; a caller may.
     std::int32_t EvalErrorCode = 0;
 
-    // The platform's current-error record, which ERR reads.
+    /// The current-error record, which the name ERR reads.
     std::int32_t currentError() const { return currentError_; }
 
+    /// The host it was given.
     Host& host() { return host_; }
 
-    // Eval calls nested deeper than this fail (code 2) instead of exhausting the stack.
+    /// The upper-cased name of the latest call of an undeclared name that the host asked to
+    /// report (Host::UndeclaredCall::Report); empty until the first.
+    const std::u16string& undeclaredName() const { return undeclaredName_; }
+
+    /// Eval calls nested deeper than this fail (code 2) instead of exhausting the stack.
     static constexpr int kMaxEvalDepth = 200;
-    // The work one outermost Eval may do in all: every character a scan visits costs
-    // kScanCost units and every byte of text an Eval returns costs one. Past it the call that
-    // asks for more fails, and so does every later one in the same evaluation, so no text can
-    // make an evaluation run for long or fill the memory.
+    /// The work one outermost Eval may do in all: every character a scan visits costs
+    /// kScanCost units and every byte of text an Eval returns costs one. Past it the call that
+    /// asks for more fails, and so does every later one in the same evaluation, so no text can
+    /// make an evaluation run for long or fill the memory.
     static constexpr std::size_t kWorkBudget = std::size_t{256} << 20;
+    /// The work units one scanned character costs.
     static constexpr std::size_t kScanCost = 8;
 
-    // Counts work against the budget of the outermost Eval; fails past it.
+    /// Counts work against the budget of the outermost Eval; fails past it.
     void chargeWork(std::size_t units);
 
   private:
@@ -57,6 +73,7 @@ class Evaluator {
     std::int32_t currentError_ = 0;
     int depth_ = 0;
     std::size_t work_ = 0;
+    std::u16string undeclaredName_;
 };
 
 }  // namespace pelmora

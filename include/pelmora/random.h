@@ -1,17 +1,24 @@
-// The random sequence behind RND and the game's dealing.
+/// @file
+/// @brief RandomSequence, the random numbers behind RND and the standard host.
 #pragma once
+
+#include <pelmora/export.h>
 
 #include <cstdint>
 #include <optional>
 
 namespace pelmora {
 
-class RandomSequence {
+/// A repeatable sequence of values in [0, 1) with the argument rules of Host::random, for a
+/// host to draw from. One object belongs to one thread at a time.
+class PELMORA_API RandomSequence {
   public:
+    /// A sequence that starts from the seed.
     explicit RandomSequence(std::uint64_t seed = 0) { reseed(seed); }
 
+    /// Starts again from the seed.
     void reseed(std::uint64_t seed);
-    // The argument rules of Host::random.
+    /// The next value, under the argument rules of Host::random.
     float next(std::optional<double> argument = std::nullopt);
 
   private:

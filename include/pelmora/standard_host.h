@@ -1,14 +1,21 @@
-// A host backed by the real process: system clock, environment and a seeded random sequence.
-// How the program ends stays with the owner.
+/// @file
+/// @brief StandardHost, a Host backed by the running process.
 #pragma once
 
+#include <pelmora/export.h>
 #include <pelmora/host.h>
 #include <pelmora/random.h>
 
 namespace pelmora {
 
-class StandardHost : public Host {
+/// A host backed by the real process: the system clock, the environment and a seeded random
+/// sequence. How the program ends stays with the owner, who derives from it to define
+/// endProgram. One object serves one Evaluator and one thread at a time: each draw changes its
+/// random sequence.
+class PELMORA_API StandardHost : public Host {
   public:
+    /// The system clock, the process environment, no command line, a sequence seeded from the
+    /// clock.
     StandardHost();
 
     LocalTime now() override;
@@ -17,9 +24,11 @@ class StandardHost : public Host {
     std::u16string commandLine() override { return commandLine_; }
     float random(std::optional<double> argument) override { return random_.next(argument); }
 
+    /// Sets what commandLine (and so COMMAND$) returns.
     void setCommandLine(std::u16string text) { commandLine_ = std::move(text); }
-    // Fixes the clock at one reading (for repeatable runs); nothing means the system clock.
+    /// Fixes the clock at one reading (for repeatable runs); nothing means the system clock.
     void setFixedNow(std::optional<LocalTime> t) { fixedNow_ = t; }
+    /// Restarts the random sequence from the seed (for repeatable runs).
     void seedRandom(std::uint64_t seed) { random_.reseed(seed); }
 
   private:
@@ -28,7 +37,7 @@ class StandardHost : public Host {
     RandomSequence random_;
 };
 
-// Joins argv[1..] with single spaces.
-std::u16string joinArguments(int argc, char** argv);
+/// Joins argv[1..] with single spaces: the text for StandardHost::setCommandLine.
+PELMORA_API std::u16string joinArguments(int argc, char** argv);
 
 }  // namespace pelmora

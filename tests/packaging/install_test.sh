@@ -16,7 +16,18 @@ expected=(bin/pelmora bin/pelmora-eval bin/pelmora-solve
           "share/icons/hicolor/scalable/apps/$id.svg"
           share/man/man1/pelmora.1.gz share/man/man1/pelmora-eval.1.gz
           share/man/man1/pelmora-solve.1.gz
-          share/doc/pelmora/copyright share/doc/pelmora/changelog.gz)
+          share/doc/pelmora/copyright share/doc/pelmora/changelog.gz
+          lib/libpelmora.so.1.0.0 lib/pkgconfig/pelmora.pc
+          lib/cmake/Pelmora/PelmoraConfig.cmake lib/cmake/Pelmora/PelmoraConfigVersion.cmake
+          lib/cmake/Pelmora/PelmoraTargets.cmake)
+for doc in libpelmora1 libpelmora-dev; do
+    expected+=("share/doc/$doc/copyright" "share/doc/$doc/changelog.gz")
+done
+for header in conversions evaluator export failure host random standard_host value version; do
+    expected+=("include/pelmora/$header.h")
+done
+# The build type names this one (PelmoraTargets-relwithdebinfo.cmake).
+expected+=("$(cd "$prefix" && echo lib/cmake/Pelmora/PelmoraTargets-*.cmake)")
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png"); done
 for f in "${expected[@]}"; do [ -s "$prefix/$f" ] || fail "$f is missing"; done
 extra=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort |
@@ -51,6 +62,11 @@ for page in pelmora pelmora-eval pelmora-solve; do
     grep -q "^\.SH \"EXIT STATUS\"" <<<"$text" || fail "$page.1 lacks the exit statuses"
 done
 
+# The library: its SONAME and links; the programs find it beside them.
+[ "$(readlink "$prefix/lib/libpelmora.so")" = libpelmora.so.1 ] || fail "libpelmora.so link"
+[ "$(readlink "$prefix/lib/libpelmora.so.1")" = libpelmora.so.1.0.0 ] || fail "libpelmora.so.1 link"
+objdump -p "$prefix/lib/libpelmora.so.1.0.0" | grep -E 'SONAME +libpelmora\.so\.1$' >/dev/null ||
+    fail "SONAME"
 [ "$("$prefix/bin/pelmora-eval" '3+4*2-1')" = "Double: 10" ] || fail "installed pelmora-eval"
 [ "$("$prefix/bin/pelmora-solve" --version)" = "pelmora-solve 1.0.0" ] || fail "installed pelmora-solve"
 echo "install: ${#expected[@]} files, all valid"

@@ -1,33 +1,49 @@
 #!/usr/bin/env bash
-# Builds the Debian package, checks it with lintian and runs the programs extracted from it.
+# Builds the three Debian packages, checks them with lintian, runs the programs extracted from
+# them, and builds the embedding example against the extracted library.
 #   package_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 (cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
-deb="$work/out/pelmora_1.0.0_amd64.deb"
-[ -f "$deb" ] || fail "no $deb"
-
-depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libicu libedit2 libc6; do
-    grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
+packages=(libpelmora1 libpelmora-dev pelmora)
+debs=()
+for p in "${packages[@]}"; do
+    debs+=("$work/out/${p}_1.0.0_amd64.deb")
+    [ -f "${debs[-1]}" ] || fail "no ${debs[-1]}"
 done
+extra=$(cd "$work/out" && ls ./*.deb | sed 's|^\./||' | grep -vxF -f <(printf '%s\n' "${debs[@]##*/}")) &&
+    fail "unexpected packages: $extra"
+
+# Each package's dependencies, and the shlibs file that makes programs depend on libpelmora1.
+depends() { dpkg-deb -f "$work/out/$1_1.0.0_amd64.deb" Depends; }
+for library in libqt6widgets6 libedit2 libc6 'libpelmora1 (= 1.0.0)'; do
+    grep -qF "$library" <<<"$(depends pelmora)" || fail "pelmora lacks $library: $(depends pelmora)"
+done
+grep -qF 'libpelmora1 (= 1.0.0)' <<<"$(depends libpelmora-dev)" || fail "libpelmora-dev depends"
+grep -q libicu <<<"$(depends libpelmora1)" || fail "libpelmora1 depends: $(depends libpelmora1)"
+[ "$(dpkg-deb -I "${debs[0]}" shlibs)" = "libpelmora 1 libpelmora1 (>= 1.0.0)" ] ||
+    fail "libpelmora1 shlibs: $(dpkg-deb -I "${debs[0]}" shlibs)"
 
 # Errors fail; anything else lintian says is shown.
 status=0
-report=$(lintian --fail-on error "$deb" 2>&1) || status=$?
+report=$(lintian --fail-on error "${debs[@]}" 2>&1) || status=$?
 grep -v 'running with root privileges' <<<"$report" || true
 [ "$status" = 0 ] || fail "lintian reports an error"
 
-dpkg-deb -x "$deb" "$work/root"
-for f in usr/share/doc/pelmora/copyright usr/share/doc/pelmora/changelog.gz; do
-    [ -s "$work/root/$f" ] || fail "$f is missing"
+for deb in "${debs[@]}"; do dpkg-deb -x "$deb" "$work/root"; done
+for p in "${packages[@]}"; do
+    for f in copyright changelog.gz; do
+        [ -s "$work/root/usr/share/doc/$p/$f" ] || fail "usr/share/doc/$p/$f is missing"
+    done
 done
 [ "$("$work/root/usr/bin/pelmora-eval" '"a"+1')" = "String: a 1" ] || fail "pelmora-eval"
 [ "$("$work/root/usr/bin/pelmora-solve" 3192)" = "3 ＋ 1 × 9 － 2" ] || fail "pelmora-solve"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/pelmora" --version |
     grep -qx 'pelmora 1.0.0' || fail "pelmora"
-echo "package: $(basename "$deb"), lintian clean of errors, programs run"
+"$here/embed_test.sh" "$work/root/usr"
+echo "packages: ${packages[*]}, lintian clean of errors, programs and example run"

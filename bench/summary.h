@@ -1,0 +1,29 @@
+// What the benchmarks of eval_bench share with its summary.
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace pelmora::bench {
+
+// One benchmark's fastest run: CPU time per iteration, its label and its counters.
+struct Figure {
+    double ns = 0;
+    std::string label;
+    std::map<std::string, double> counters;
+};
+
+using Figures = std::map<std::string, Figure>;
+
+inline std::string fixed(double v, int decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
+
+// The embedder's expressions: whether every peer gives what Eval gives, and their table.
+bool sameEmbeddingResults();
+void printEmbeddingSummary(const Figures& figures);
+
+}  // namespace pelmora::bench

@@ -1,0 +1,60 @@
+// Evaluators on different threads share nothing that changes: eight at once give what one gives.
+// Built with -fsanitize=thread in .ci/run, where any data race fails the run.
+#include "fake_host.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace pelmora::testing {
+namespace {
+
+// The fuzzer's seed corpus: every expression of the evaluator's tests and every built-in.
+std::vector<std::u16string> corpus() {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(PELMORA_FUZZ_DIR "/corpus"))
+        files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    std::vector<std::u16string> texts;
+    for (const auto& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        texts.push_back(fromUtf8(std::string(std::istreambuf_iterator<char>(in), {})));
+    }
+    return texts;
+}
+
+// Each text in an evaluator and host of its own, starting at `first` and going round.
+std::vector<std::string> evaluateAll(const std::vector<std::u16string>& texts, std::size_t first) {
+    std::vector<std::string> results(texts.size());
+    for (std::size_t n = 0; n < texts.size(); ++n) {
+        std::size_t k = (first + n) % texts.size();
+        Bench bench;
+        try {
+            results[k] = describe(bench.evaluator.Eval(texts[k]));
+        } catch (const ProgramEnded&) {
+            results[k] = "ended";
+        }
+        results[k] += " code " + std::to_string(bench.code());
+    }
+    return results;
+}
+
+TEST(Threads, EightEvaluatorsAtOnceGiveWhatOneGives) {
+    const auto texts = corpus();
+    ASSERT_GT(texts.size(), 300u);
+    const auto alone = evaluateAll(texts, 0);
+    constexpr std::size_t kThreads = 8;
+    std::vector<std::vector<std::string>> together(kThreads);
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t i = 0; i < kThreads; ++i)
+            threads.emplace_back(
+                [&, i] { together[i] = evaluateAll(texts, i * texts.size() / kThreads); });
+    }
+    for (std::size_t i = 0; i < kThreads; ++i) EXPECT_EQ(together[i], alone) << "thread " << i;
+}
+
+}  // namespace
+}  // namespace pelmora::testing
