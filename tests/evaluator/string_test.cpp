@@ -158,6 +158,8 @@ TEST(StringSearch, FindsWhatTheLibrarySearchFinds) {
 TEST(StringCase, OneToOneMappingIncludingFullWidthLatin) {
     EXPECT_EQ(toUpper(u"aｚ\u00FF\u03B1"), u"AＺ\u0178\u0391");
     EXPECT_EQ(toLower(u"AＺ\u0178\u0391"), u"aｚ\u00FF\u03B1");
+    // A character beyond the BMP maps as one, also as the first of the text.
+    EXPECT_EQ(toLower(u"\U00010400\U00010401"), u"\U00010428\U00010429");
     // One-to-one: a letter whose upper case is two letters stays as it is.
     EXPECT_EQ(toUpper(u"\u00DF"), u"\u00DF");
 }
