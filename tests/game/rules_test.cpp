@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 
 namespace pelmora::game {
 namespace {
@@ -48,6 +50,9 @@ TEST(SolutionSearch, CensusCountsTheSequencesThatReachEachTarget) {
          {std::pair{10.0, 3133u}, {24.0, 1785u}, {-5.0, 2292u}, {6561.0, 1u}})
         EXPECT_EQ(reachingSequences(evaluator, target).size(), count) << target;
     EXPECT_EQ(reachingSequences(evaluator, 6561).front(), (Digits{9, 9, 9, 9}));
+    const auto four = reachingSequences(evaluator, 4);  // 1111 first, each once, in order
+    EXPECT_EQ(four.front(), (Digits{1, 1, 1, 1}));
+    EXPECT_EQ(std::adjacent_find(four.begin(), four.end(), std::greater_equal<>()), four.end());
     EXPECT_TRUE(reachingSequences(evaluator, readNumber(u"1E999")).empty());
 }
 
