@@ -67,6 +67,14 @@ def expressions(source):
     return found
 
 
+def table_expression(line):
+    """The first cell of a row of tests/evaluator/cases/*.tsv, its escapes read back."""
+    cell = line.split("\t")[0]
+    return re.sub(r"\\(u[0-9A-Fa-f]{4}|.)",
+                  lambda m: chr(int(m.group(1)[1:], 16)) if len(m.group(1)) == 5
+                  else ESCAPES.get(m.group(1), m.group(1)), cell)
+
+
 def builtin_names():
     table = (root / "evaluator" / "builtin_table.cpp").read_text(encoding="utf-8")
     main = re.search(r"kBuiltins\[\] = \{(.*?)\};", table, re.S).group(1)
@@ -107,13 +115,18 @@ def write_corpus():
         shutil.rmtree(corpus)
     corpus.mkdir()
     seen = set()
-    for path in sorted((root / "tests" / "evaluator").glob("*.cpp")):
-        for e in expressions(path.read_text(encoding="utf-8")):
-            data = e.encode("utf-8", "surrogatepass")
-            if data in seen or len(data) > 4096:
-                continue
-            seen.add(data)
-            (corpus / hashlib.sha1(data).hexdigest()).write_bytes(data)
+    tests = root / "tests" / "evaluator"
+    found = [e for path in sorted(tests.glob("*.cpp"))
+             for e in expressions(path.read_text(encoding="utf-8"))]
+    found += [table_expression(line) for path in sorted((tests / "cases").glob("*.tsv"))
+              for line in path.read_text(encoding="utf-8").splitlines()
+              if line and not line.startswith("#")]
+    for e in found:
+        data = e.encode("utf-8", "surrogatepass")
+        if data in seen or len(data) > 4096:
+            continue
+        seen.add(data)
+        (corpus / hashlib.sha1(data).hexdigest()).write_bytes(data)
     return len(seen)
 
 

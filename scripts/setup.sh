@@ -8,8 +8,8 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libicu-dev qt6-base-dev
           help2man gzip file dpkg-dev desktop-file-utils appstream lintian
           # the window read over AT-SPI on a virtual display, as a screen reader reads it
           xvfb openbox xdotool dbus-x11 at-spi2-core python3-pyatspi
-          # .ci/run: the sanitizer build, libFuzzer and readable sanitizer stacks
-          clang libclang-rt-14-dev llvm
+          # .ci/run: coverage, the sanitizer build, libFuzzer and readable sanitizer stacks
+          gcovr clang libclang-rt-14-dev llvm
           # .ci/run: the library's reference and its ABI check
           doxygen abigail-tools)
 # A script that sources this file may ask for more (scripts/screenshot.sh does).

@@ -3,7 +3,6 @@
 #include <pelmora/conversions.h>
 #include <pelmora/failure.h>
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -18,26 +17,17 @@ constexpr double kUnreadable = std::numeric_limits<double>::quiet_NaN();
 template <typename Found>
 void search(Evaluator& evaluator, const DigitTexts& digits, double target, Found found) {
     if (std::isnan(target)) return;
-    // One-character digits are written over the same seven units, so the search allocates
-    // nothing; other digit texts are joined as they are.
-    bool single = std::all_of(digits.begin(), digits.end(), [](auto& d) { return d.size() == 1; });
+    // Each digit is one character (dealt digits, the solver's arguments): the formula is
+    // written over the same seven units, so the search allocates nothing.
     std::array<char16_t, 7> formula{};
-    if (single)
-        for (std::size_t k = 0; k < 4; ++k) formula[k * 2] = digits[k].front();
-    std::u16string joined;
+    for (std::size_t k = 0; k < 4; ++k) formula[k * 2] = digits[k].front();
+    const std::u16string_view text(formula.data(), formula.size());
     for (int a = 0; a < 4; ++a)
         for (int b = 0; b < 4; ++b)
             for (int c = 0; c < 4; ++c) {
-                std::u16string_view text;
-                if (single) {
-                    formula[1] = OperatorChars[a].front();
-                    formula[3] = OperatorChars[b].front();
-                    formula[5] = OperatorChars[c].front();
-                    text = std::u16string_view(formula.data(), formula.size());
-                } else {
-                    joined = evaluatorFormula(digits, a, b, c);
-                    text = joined;
-                }
+                formula[1] = OperatorChars[a].front();
+                formula[3] = OperatorChars[b].front();
+                formula[5] = OperatorChars[c].front();
                 if (formulaValue(evaluator, text) == target && found(a, b, c)) return;
             }
 }
@@ -60,19 +50,6 @@ double formulaValue(Evaluator& evaluator, std::u16string_view formula) {
     } catch (const EvalFailure&) {
         return kUnreadable;
     }
-}
-
-std::u16string evaluatorFormula(const DigitTexts& digits, int a, int b, int c) {
-    std::u16string formula;
-    formula.reserve(7);
-    formula += digits[0];
-    formula += OperatorChars[a];
-    formula += digits[1];
-    formula += OperatorChars[b];
-    formula += digits[2];
-    formula += OperatorChars[c];
-    formula += digits[3];
-    return formula;
 }
 
 std::u16string displayFormula(const DigitTexts& digits, int a, int b, int c) {

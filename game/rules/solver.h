@@ -17,6 +17,7 @@ namespace pelmora::game {
 inline constexpr std::array<std::u16string_view, 4> OperatorChars{u"+", u"-", u"/", u"*"};
 inline constexpr std::array<std::u16string_view, 4> OperatorSymbols{u"＋", u"－", u"÷", u"×"};
 
+// The four digits, one character each.
 using DigitTexts = std::array<std::u16string, 4>;
 using Digits = std::array<int, 4>;
 
@@ -30,8 +31,6 @@ double readNumber(std::u16string_view text);
 // parse. NaN when the text form cannot be read back.
 double formulaValue(Evaluator& evaluator, std::u16string_view formula);
 
-// "3+1*9-2" for the digits 3 1 9 2 and the operators + * -.
-std::u16string evaluatorFormula(const DigitTexts& digits, int a, int b, int c);
 // "3 ＋ 1 × 9 － 2", the example answer as the window shows it.
 std::u16string displayFormula(const DigitTexts& digits, int a, int b, int c);
 

@@ -1,5 +1,5 @@
-// The string and code page built-ins: byte view, character positions, searching, Shift-JIS
-// codes, width and case forms, trimming, counts and failures.
+// Text underneath the string built-ins: the byte view, the code page, width and case forms,
+// and the text search (the functions themselves are in cases/strings.tsv).
 #include <pelmora/failure.h>
 #include "evaluator/builtins_string.h"
 #include "evaluator/cp932.h"
@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -56,24 +57,9 @@ std::u16string literal(std::u16string_view text) {
     return out + u"\"";
 }
 
-// ---------------------------------------------------------------------------------------------
-
-// Arguments arrive upper-cased and only named slots are evaluated; the byte functions cut the
-// little-endian storage; a lone byte is no character and pairs with the next text.
-TEST(StringByteView, ByteFunctionsLoneBytesAndConcatenation) {
-    checkRows({
-        {R"(MID$("abc",1,1))", "String: A"},
-        {R"(LCASE$("ABC"))", "String: abc"},
-        {R"(LEN("AB",1/0))", "Long: 2"},
-        {R"(LEFT$("AB"))", "String: ", 2},
-        {R"(ASC("あ"))", "Byte: 66"},
-        {R"(ASC(MID$("AB",2)))", "Byte: 0"},
-        {R"(CHR$(&H42)+CHR$(&H30))", "String: あ"},
-        {R"(LEFT$("ABCD",3)+CHR$(0)+"C")", "String: ABC"},
-        {R"(LEN(CHR$(65)))", "Long: 0"},
-        {R"(KLEN(MID$("ABCD",2)))", "Long: 3"},
-        {R"(INSTR(LEFT$("ABC",5),"C"))", "Long: 0"},
-    });
+// The byte functions cut the little-endian storage; a lone byte is no character and pairs
+// with the next text, however long the chain.
+TEST(StringByteView, ByteFunctionsCutTheStorageAndLoneBytesPairWithTheNextText) {
     checkBytes({
         {R"(LEFT$("ABCD",3))", "41 00 42"},
         {R"(RIGHT$("ABCD",3))", "00 44 00"},
@@ -84,71 +70,9 @@ TEST(StringByteView, ByteFunctionsLoneBytesAndConcatenation) {
         {R"(CHR$(65)+"")", "41"},
         // Character mapping keeps the lone byte behind the mapped characters.
         {R"(LCASE$(LEFT$("AB",3)))", "61 00 42"},
+        {"CHR$(65)+CHR$(66)+CHR$(67)+\"D\"+CHR$(69)", "41 42 43 44 00 45"},
         {R"(RTRIM$(LEFT$("A  ",5)))", "41 00 20"},
     });
-}
-
-TEST(StringFunctions, PositionsCodesFormsTrimmingAndFailures) {
-    checkRows({
-        // Positions count code units.
-        {R"(KMID$("あいうえ",2,2))", "String: いう"},
-        {R"(KMID$("あいう",4))", "String: "},
-        {R"(KMID$("あいう",4,-1))", "Empty: ", 2},
-        {R"(MID$("ABCDE",2.5,1.5))", "String: BC"},
-        // Shift-JIS codes as hexadecimal text.
-        {R"(JIS$("ABC"))", "String: 41"},
-        {R"(JIS$(CHR$(10)+CHR$(0)))", "String: A"},
-        {R"(KNJ$("0082A0"))", "String: あ"},
-        {R"(KNJ$("FF"))", "String: \uF8F3"},
-        // Codes that name no character give the replacement character.
-        {R"(KNJ$("81"))", "String: \uFFFD"},
-        // STRING$ repeats one character.
-        {R"(STRING$(3,"xy"))", "String: XXX"},
-        {R"(STRING$(2,"&H41"))", "String: &&"},
-        {R"(STRING$(2,-191))", "String: AA"},
-        // AKCNV$ and KACNV$ apply the width forms.
-        {R"(AKCNV$("AB1 ｶﾞ"))", "String: ＡＢ１　ガ"},
-        {R"(KACNV$("ＡＢ１　ガ"))", "String: AB1 ｶﾞ"},
-        // Only space and ideographic space are trimmed.
-        {R"(TRIM(" 　A B　 "))", "String: A B"},
-        {R"(LTRIM$("  A "))", "String: A "},
-        {R"(RTRIM$(" A  "))", "String:  A"},
-        {R"(TRIM(TAB(1)+"A"))", "String: \tA"},
-        // Failures.
-        {R"(KMID$("あいう",0))", "Empty: ", 2},
-        {R"(MID$("ABC",2,-1))", "Empty: ", 2},
-        {R"(LEFT$("AB",-1))", "Empty: ", 2},
-        {R"(ASC(""))", "Empty: ", 2},
-        {R"(CHR$(256))", "Empty: ", 2},
-        {R"(JIS$(CHR$(65)))", "Empty: ", 2},
-        {R"(KNJ$("XYZ"))", "Empty: ", 2},
-        {R"(KNJ$("10000"))", "Empty: ", 2},
-        {R"(STRING$(2,""))", "Empty: ", 2},
-        {R"(SPACE$(-1))", "Empty: ", 2},
-    });
-}
-
-// INSTR and KINSTR follow the same rule; every row is checked under both names.
-TEST(StringSearch, FollowsTheSearchRule) {
-    // clang-format off
-    const std::vector<Row> rows = {
-        {R"((4,"ABCABC","C"))", "Long: 6"},
-        {R"((3,"ABC",""))", "Long: 3"},
-        {R"((4,"ABC",""))", "Long: 0"},
-        {R"(("",""))", "Long: 0"},
-        {R"((LCASE$("ABC"),"A"))", "Long: 0"},
-        {R"(("A",))", "Long: 1", 2},
-        {R"((0,"A","A"))", "Empty: ", 2},
-    };
-    // clang-format on
-    for (const char* name : {"INSTR", "KINSTR"}) {
-        for (const auto& row : rows) {
-            std::string expression = std::string(name) + row.expression;
-            Bench bench;
-            EXPECT_EQ(bench.show(expression), row.expected) << expression;
-            EXPECT_EQ(bench.code(), row.code) << expression;
-        }
-    }
 }
 
 // Every code of the table: KNJ$ of the JIS$ of its character gives the character back.
@@ -170,8 +94,6 @@ TEST(StringCodes, EveryCharacterOfTheCodePageRoundTrips) {
     // the NEC row 13, 374 NEC-selected and 388 IBM extensions; 1880 user-defined ones.
     EXPECT_EQ(defined, 196 + 6879 + 83 + 374 + 388 + 1880);
 }
-
-// ---------------------------------------------------------------------------------------------
 
 // The full-width forms of U+FF61 to U+FF9F, in code order.
 constexpr std::u16string_view kFullWidthKana =
@@ -217,23 +139,29 @@ TEST(StringWidth, CharactersWithoutAJapaneseCounterpartStay) {
     }
 }
 
+TEST(StringSearch, FindsWhatTheLibrarySearchFinds) {
+    std::mt19937 random(7);
+    auto text = [&](std::size_t length) {
+        std::u16string s;
+        for (std::size_t i = 0; i < length; ++i)
+            s.push_back(static_cast<char16_t>(u'a' + random() % 2));
+        return s;
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::u16string haystack = text(random() % 60), needle = text(random() % 12);
+        std::size_t from = random() % 64;
+        EXPECT_EQ(findText(haystack, needle, from), haystack.find(needle, from))
+            << toUtf8(haystack) << " / " << toUtf8(needle) << " from " << from;
+    }
+}
+
 TEST(StringCase, OneToOneMappingIncludingFullWidthLatin) {
     EXPECT_EQ(toUpper(u"aｚ\u00FF\u03B1"), u"AＺ\u0178\u0391");
     EXPECT_EQ(toLower(u"AＺ\u0178\u0391"), u"aｚ\u00FF\u03B1");
+    // A character beyond the BMP maps as one, also as the first of the text.
+    EXPECT_EQ(toLower(u"\U00010400\U00010401"), u"\U00010428\U00010429");
     // One-to-one: a letter whose upper case is two letters stays as it is.
     EXPECT_EQ(toUpper(u"\u00DF"), u"\u00DF");
-}
-
-TEST(StringCounts, SpacesAndTabsUpToTheLimitAndNoFurther) {
-    const std::int64_t mostUnits = static_cast<std::int64_t>(kMaxStringBytes / 2);
-    const std::string over = std::to_string(mostUnits + 1);
-    checkRows({
-        {R"(TAB(2))", "String: \t\t"},
-        {("LEN(SPACE$(" + std::to_string(mostUnits) + "))").c_str(),
-         ("Long: " + std::to_string(mostUnits)).c_str()},
-        {("STRING$(" + over + ",\"A\")").c_str(), "Empty: ", 2},
-        {"SPACE$(2147483647)", "Empty: ", 2},
-    });
 }
 
 }  // namespace

@@ -112,15 +112,32 @@ struct WindowBench {
     void tickEverySecond(double from, double to) {
         for (double t = from; t <= to; t += 1.0) tickAt(t);
     }
-    void choose(const char16_t* a, const char16_t* b, const char16_t* c) {
-        const char16_t* symbols[] = {a, b, c};
+    // Chooses the three operators, given as "＋×－".
+    void choose(const char16_t* three) {
         for (int i = 0; i < 3; ++i) {
             auto* combo = find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i));
-            combo->setCurrentIndex(combo->findText(q(symbols[i])));
+            combo->setCurrentIndex(combo->findText(q(three).mid(i, 1)));
         }
     }
     QString combo(int i) {
         return find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i))->currentText();
+    }
+    QString operators() { return combo(0) + combo(1) + combo(2); }
+    // What the player sees, in one line: the counters Label4(0) to (6) joined by "|", the
+    // example answer in brackets, the digits, the operators and the buttons that are on
+    // (S Start, O OK, N Next, X Stop; Close is always on).
+    std::string screen() {
+        QStringList counters;
+        for (int i = 0; i < 7; ++i) counters << counter(i);
+        QString buttons;
+        for (auto [name, letter] :
+             {std::pair{"Command4", 'S'}, {"Command2", 'O'}, {"Command5", 'N'}, {"Command6", 'X'}})
+            if (enabled(name)) buttons += QChar(letter);
+        if (!enabled("Command3")) buttons += "!close";
+        std::string digits = shownDigits();
+        if (heldDigits() != digits) digits += "/held " + heldDigits();
+        return (counters.join('|') + " [" + text("Label6") + "] ").toStdString() + digits + " " +
+               (operators() + " " + buttons).toStdString();
     }
     void setTarget(const char16_t* target) { find<QLineEdit>("Text2")->setText(q(target)); }
     QString target() { return find<QLineEdit>("Text2")->text(); }

@@ -1,8 +1,7 @@
-// The built programs as processes: pelmora's one-instance rule and pelmora-solve.
+// The game as a process: one instance per user, and a later launch brings it forward.
 #include "game/window/instance_guard.h"
 
 #include <QDir>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -13,42 +12,6 @@
 
 namespace pelmora::game {
 namespace {
-
-struct ToolRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-ToolRun solve(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(PELMORA_SOLVE_PATH), arguments);
-    EXPECT_TRUE(process.waitForFinished(30000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-TEST(SolveTool, PrintsAnswersAsTheWindowShowsThem) {
-    const struct {
-        QStringList arguments;
-        int exitCode;
-        const char* out;
-    } rows[] = {
-        {{"3192"}, 0, "3 ＋ 1 × 9 － 2\n"},
-        {{"2757"}, 0, "2 ÷ 7 × 5 × 7\n"},
-        {{"3192", "--all"}, 0, "3 ＋ 1 × 9 － 2\n3 ÷ 1 ＋ 9 － 2\n3 × 1 ＋ 9 － 2\n"},
-        {{"--target", "24", "3811"}, 0, "3 × 8 ＋ 1 － 1\n"},
-        {{"1111"}, 1, ""},
-        {{"3192", "--target", "0.123", "--all"}, 1, ""},
-        {{"--census"}, 0, "3133 of 6561\n"},
-        {{"--census", "--target", "0.123"}, 0, "0 of 6561\n"},
-    };
-    for (const auto& row : rows) {
-        ToolRun run = solve(row.arguments);
-        EXPECT_EQ(run.exitCode, row.exitCode) << row.arguments.join(' ').toStdString();
-        EXPECT_EQ(run.out, QString::fromUtf8(row.out)) << row.arguments.join(' ').toStdString();
-    }
-}
 
 bool instanceListening() {
     QLocalSocket socket;
@@ -119,31 +82,6 @@ TEST(GameProgram, RunningInstanceComesForwardWhenAskedAndASecondEndsAtOnceWritin
     const QDir home(run.home.path());
     const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
     EXPECT_TRUE(home.isEmpty(all)) << home.entryList(all).join(' ').toStdString();
-}
-
-TEST(GameProgram, SecondLaunchAsksTheRunningOneToComeForwardAndEnds) {
-    if (instanceListening()) GTEST_SKIP() << "a pelmora of this user is already running";
-    // The test holds the name, as a running game would.
-    QLocalServer running;
-    running.setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    ASSERT_TRUE(running.listen(instanceName()));
-
-    GameRun run;
-    QProcess second;
-    run.start(second);
-    ASSERT_TRUE(second.waitForStarted(10000));
-    ASSERT_TRUE(running.waitForNewConnection(10000));
-    QLocalSocket* socket = running.nextPendingConnection();
-    ASSERT_NE(socket, nullptr);
-    QByteArray request;
-    while (!request.contains('\n') && socket->waitForReadyRead(5000)) request += socket->readAll();
-    request += socket->readAll();
-    EXPECT_EQ(request, InstanceGuard::kRaiseRequest);
-
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(second.readAllStandardOutput(), "");
 }
 
 }  // namespace

@@ -12,80 +12,20 @@
 namespace pelmora::testing {
 namespace {
 
-ProcessResult jsonl(const std::string& input) {
-    return runProcess({PELMORA_EVAL_PATH, "--jsonl"}, input);
-}
-
-// Every output line is one JSON object; returns their string members.
-std::vector<std::map<std::string, std::string>> answers(const ProcessResult& r) {
+// pelmora-eval --jsonl on the input: every output line one JSON object, each given back.
+std::vector<std::map<std::string, std::string>> answers(const std::string& input, int status = 0) {
+    ProcessResult r = runProcess({PELMORA_EVAL_PATH, "--jsonl"}, input);
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.status, status);
+    EXPECT_EQ(r.err, "");
     std::vector<std::map<std::string, std::string>> result;
-    if (!r.out.empty()) {
-        EXPECT_EQ(r.out.back(), '\n');
-    }
+    EXPECT_TRUE(r.out.empty() || r.out.back() == '\n');
     for (const auto& line : lines(r.out)) {
-        auto members = JsonCheck::object(line);
+        auto members = jsonObject(line);
         EXPECT_TRUE(members) << "not one JSON object: " << line.substr(0, 200);
         result.push_back(members.value_or(std::map<std::string, std::string>{}));
     }
     return result;
-}
-
-TEST(EvalToolBadInput, EachBadByteReadsAsOneReplacementCharacter) {
-    // \xFF, a sequence cut short (E3 81), a surrogate coded in UTF-8 (ED A0 80), an overlong
-    // slash (C0 AF), a NUL; then bad bytes outside a string.
-    using namespace std::string_literals;
-    ProcessResult r = jsonl(
-        "\"\xFF"
-        "a\xE3\x81"
-        "b\xED\xA0\x80"
-        "c\xC0\xAF"
-        "d\x00"
-        "e\"\n"s
-        "\xFF\xFE\n"
-        "1+\x80\n");
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    auto a = answers(r);
-    ASSERT_EQ(a.size(), 3u);
-    EXPECT_EQ(a[0]["kind"], "String");
-    EXPECT_EQ(a[0]["text"], std::string("\uFFFDa\uFFFD\uFFFDb\uFFFD\uFFFD\uFFFDc\uFFFD\uFFFDd") +
-                                std::string(1, '\0') + "e");
-    EXPECT_EQ(a[0]["bytes"], "fdff6100fdfffdff6200fdfffdfffdff6300fdfffdff640000006500");
-    EXPECT_EQ(a[1]["kind"], "Empty");
-    EXPECT_EQ(a[2]["kind"], "Empty");
-}
-
-TEST(EvalToolBadInput, ATenMebibyteLineIsOneAnswer) {
-    std::string big(10 << 20, 'x');
-    ProcessResult r = jsonl("\"" + big + "\"\n" + big + "\n1+1\n");
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    auto a = answers(r);
-    ASSERT_EQ(a.size(), 3u);
-    EXPECT_EQ(a[0]["kind"], "String");
-    EXPECT_EQ(a[0]["text"], big);
-    EXPECT_EQ(a[0]["bytes"].size(), big.size() * 4);
-    EXPECT_EQ(a[2]["text"], "2");
-}
-
-TEST(EvalToolBadInput, ALastLineWithoutLineEndIsAnsweredAndEmptyInputNot) {
-    ProcessResult r = jsonl("1+1\n2+2");
-    EXPECT_EQ(r.status, 0);
-    auto a = answers(r);
-    ASSERT_EQ(a.size(), 2u);
-    EXPECT_EQ(a[1]["text"], "4");
-    // A CR belongs to the line end only before an LF.
-    r = jsonl("\"a\r\"");
-    ASSERT_EQ(answers(r).size(), 1u);
-    EXPECT_EQ(answers(r)[0]["text"], "a\r");
-    // Empty input answers nothing.
-    r = jsonl("");
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "");
 }
 
 std::string countingLines(int n) {
@@ -94,43 +34,54 @@ std::string countingLines(int n) {
     return input;
 }
 
-TEST(EvalToolBadInput, AHundredThousandLinesGetAHundredThousandAnswers) {
-    ProcessResult r = jsonl(countingLines(100'000));
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    auto a = answers(r);
+TEST(EvalToolBadInput, EveryLineGetsOneAnswerWhateverItsBytesAndLength) {
+    // \xFF, a sequence cut short (E3 81), a surrogate coded in UTF-8 (ED A0 80), an overlong
+    // slash (C0 AF), a NUL; then bad bytes outside a string; a last line without a line end.
+    using namespace std::string_literals;
+    auto a = answers(
+        "\"\xFF"
+        "a\xE3\x81"
+        "b\xED\xA0\x80"
+        "c\xC0\xAF"
+        "d\x00"
+        "e\"\n\xFF\xFE\n1+\x80\n\"a\r\""s);
+    ASSERT_EQ(a.size(), 4u);
+    EXPECT_EQ(a[0]["text"], "\uFFFDa\uFFFD\uFFFDb\uFFFD\uFFFD\uFFFDc\uFFFD\uFFFDd\\u0000e");
+    EXPECT_EQ(a[0]["bytes"], "fdff6100fdfffdff6200fdfffdfffdff6300fdfffdff640000006500");
+    EXPECT_EQ(a[1]["kind"] + a[2]["kind"], "EmptyEmpty");
+    EXPECT_EQ(a[3]["text"], "a\\r");  // a CR belongs to the line end only before an LF
+    EXPECT_TRUE(answers("").empty());
+
+    std::string big(10 << 20, 'x');
+    a = answers("\"" + big + "\"\n" + big + "\n1+1\n");
+    ASSERT_EQ(a.size(), 3u);
+    EXPECT_EQ(a[0]["text"], big);
+    EXPECT_EQ(a[0]["bytes"].size(), big.size() * 4);
+    EXPECT_EQ(a[2]["text"], "2");
+
+    a = answers(countingLines(100'000));
     ASSERT_EQ(a.size(), 100'000u);
-    for (int i : {0, 1, 4'999, 99'999}) EXPECT_EQ(a[i]["text"], std::to_string(i + 1));
+    for (int i : {0, 4'999, 99'999}) EXPECT_EQ(a[i]["text"], std::to_string(i + 1));
 }
 
-TEST(EvalToolBadInput, AReaderThatStopsEarlyEndsItQuietly) {
+TEST(EvalToolBadInput, AReaderThatStopsEarlyEndsItQuietlyAndAFullDiskIsReported) {
     // pelmora-eval's own status, not head's; a death by SIGPIPE would read as 141.
     ProcessResult r =
         runProcess({"/bin/bash", "-c",
                     std::string(PELMORA_EVAL_PATH) + " --jsonl | head -1; exit ${PIPESTATUS[0]}"},
                    countingLines(100'000));
-    ASSERT_TRUE(r.exited);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     ASSERT_EQ(lines(r.out).size(), 1u);
-    EXPECT_TRUE(JsonCheck::object(lines(r.out)[0])) << r.out;
-}
+    EXPECT_TRUE(jsonObject(lines(r.out)[0])) << r.out;
 
-TEST(EvalToolBadInput, AnOutputThatCannotBeWrittenIsReported) {
-    ProcessResult r = runProcess({PELMORA_EVAL_PATH, "--jsonl"}, "1\n", "/dev/full");
-    ASSERT_TRUE(r.exited);
+    r = runProcess({PELMORA_EVAL_PATH, "--jsonl"}, "1\n", "/dev/full");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(lines(r.err).size(), 1u);
 }
 
-struct BadArguments {
-    std::vector<std::string> arguments;
-    std::string names;  // what the message must name
-};
-
 TEST(SolveToolBadInput, EveryMalformedArgumentIsOneLineAndStatusTwo) {
-    const BadArguments rows[] = {
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
         {{}, "DIGITS"},
         {{"3102"}, "3102"},
         {{"319"}, "319"},
@@ -150,40 +101,33 @@ TEST(SolveToolBadInput, EveryMalformedArgumentIsOneLineAndStatusTwo) {
         {{"--", "--census"}, "--census"},
         {{"--=3", "3192"}, "--=3"},
     };
-    for (const auto& row : rows) {
-        std::vector<std::string> arguments{PELMORA_SOLVE_PATH};
-        arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
-        ProcessResult r = runProcess(arguments);
-        std::string shown = row.arguments.empty() ? "(none)" : row.arguments[0];
-        for (std::size_t i = 1; i < row.arguments.size(); ++i) shown += " " + row.arguments[i];
-        EXPECT_TRUE(r.exited) << shown;
-        EXPECT_EQ(r.status, 2) << shown;
-        EXPECT_EQ(r.out, "") << shown;
-        EXPECT_EQ(lines(r.err).size(), 1u) << shown << ": " << r.err;
-        EXPECT_EQ(r.err.back(), '\n') << shown;
-        EXPECT_NE(r.err.find(row.names), std::string::npos) << shown << ": " << r.err;
+    for (const auto& [arguments, names] : rows) {
+        std::vector<std::string> all{PELMORA_SOLVE_PATH};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        ProcessResult r = runProcess(all);
+        EXPECT_TRUE(r.exited) << names;
+        EXPECT_EQ(r.status, 2) << names;
+        EXPECT_EQ(r.out, "") << names;
+        EXPECT_EQ(lines(r.err).size(), 1u) << names << ": " << r.err;
+        EXPECT_EQ(r.err.back(), '\n') << names;
+        EXPECT_NE(r.err.find(names), std::string::npos) << names << ": " << r.err;
     }
 }
 
 TEST(SolveToolBadInput, ATargetWithoutANumberIsWarnedAboutAndReadsAsZero) {
-    struct Row {
-        std::string target;
-        bool warned;
+    const std::pair<std::string, bool> rows[] = {
+        {"abc", true},   {"", true},     {"  ", true},    {"-", true},  {"&H", true},
+        {"&HZ", true},   {"..5", true},  {"1E400", true}, {"0", false}, {" 1 0", false},
+        {"-.5x", false}, {"&HA", false}, {"&o7", false},
     };
-    const Row rows[] = {{"abc", true},   {"", true},      {"  ", true},   {"-", true},
-                        {"&H", true},    {"&HZ", true},   {"..5", true},  {"0", false},
-                        {" 1 0", false}, {"-.5x", false}, {"&HA", false}, {"&o7", false},
-                        {"1E400", true}};
-    for (const auto& row : rows) {
-        ProcessResult r = runProcess({PELMORA_SOLVE_PATH, "--target=" + row.target, "1111"});
-        EXPECT_EQ(!r.err.empty(), row.warned) << "'" << row.target << "': " << r.err;
-        EXPECT_EQ(lines(r.err).size(), row.warned ? 1u : 0u) << row.target;
+    for (const auto& [target, warned] : rows) {
+        ProcessResult r = runProcess({PELMORA_SOLVE_PATH, "--target=" + target, "1111"});
+        EXPECT_EQ(lines(r.err).size(), warned ? 1u : 0u) << "'" << target << "': " << r.err;
     }
     // The warning changes nothing: the target reads as 0, as the game reads it.
     ProcessResult r = runProcess({PELMORA_SOLVE_PATH, "--target", "abc", "1111"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "1 ＋ 1 － 1 － 1\n");
-    EXPECT_EQ(runProcess({PELMORA_SOLVE_PATH, "--target=0", "1111"}).out, r.out);
 }
 
 }  // namespace

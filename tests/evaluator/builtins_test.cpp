@@ -1,0 +1,176 @@
+// The built-in table and its dispatch, bare names and undeclared arrays, the order in which
+// functions evaluate their slots, values only exact arithmetic tells apart, and RND.
+#include "evaluator/builtins.h"
+#include <pelmora/standard_host.h>
+#include "fake_host.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <set>
+
+namespace pelmora::testing {
+namespace {
+
+// The name a call uses to reach the entry; the range entry is reached by one of its names.
+std::u16string callName(const BuiltinEntry& entry) {
+    return entry.rangeAbove.empty() ? std::u16string(entry.name) : u"LOG2";
+}
+
+TEST(BuiltinDispatch, EveryNameReachesItsOwnEntryAndRunsItsOwnFunction) {
+    auto table = builtinTable();
+    ASSERT_EQ(table.size(), 93u);
+    std::map<Builtin, std::string> owner;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        std::u16string name = callName(table[i]);
+        std::size_t first = 0;
+        while (!table[first].matches(name)) ++first;
+        EXPECT_EQ(first, i) << toUtf8(name);
+        auto [it, fresh] = owner.emplace(table[i].function, toUtf8(table[i].name));
+        if (!fresh) {
+            EXPECT_EQ(it->second + "/" + toUtf8(table[i].name), "SPACE$/SPC");
+        }
+        Bench bench;
+        EXPECT_NO_THROW(bench.evaluator.Eval(name + u"(1)")) << toUtf8(name) << " ended";
+    }
+}
+
+TEST(BuiltinDispatch, BareNamesAreVariablesThatAreNeverSet) {
+    Bench bench;
+    for (auto [name, shown] : {std::pair{u"X", "Integer: 0"},
+                               {u"X$", "String: "},
+                               {u"ABS", "Integer: 0"},
+                               {u"MID$", "String: "}})
+        EXPECT_EQ(describe(bench.evaluator.Ffc(name)), shown);
+    EXPECT_EQ(bench.code(), 0);
+}
+
+// RND(0) repeats the last draw: which slot draws first shows in the result.
+TEST(SlotOrder, SlotsAreEvaluatedInTheirOwnOrder) {
+    Bench max;  // the second RND(0) repeats the first draw; the tie returns the second
+    EXPECT_EQ(max.eval("MAX(RND(1),RND(0))").kind(), Kind::Single);
+    double r = RandomSequence{12345}.next();
+    Bench truncate;  // slot 1 draws r, slot 0 repeats it
+    EXPECT_EQ(truncate.eval("TRUNCATE(RND(0)*100,RND(1)*0+1)").asDouble(),
+              roundHalfEven(r * 100 * 10) / 10);
+    for (const char* text : {"LOG$(RND(1))", "LOG0(RND(1))"}) {
+        Bench log;  // the base is checked before the argument is evaluated
+        EXPECT_EQ(log.show(text), "Empty: ") << text;
+        EXPECT_EQ(log.show("RND(0)"), "Single: 0") << text;
+    }
+}
+
+// X is read through its text form: 1/3 reaches these functions as 0.333333333333333.
+TEST(NumericExact, ArgumentsAreReadThroughTheirText) {
+    Bench bench;
+    EXPECT_EQ(bench.eval("ACT(1/3)").asDouble(), std::atan(0.333333333333333) + 2 * std::atan(1.0));
+    EXPECT_EQ(bench.eval("ACT(CSNG(1/3))").asDouble(), std::atan(0.3333333) + 2 * std::atan(1.0));
+    EXPECT_EQ(bench.eval("0.1+0.2").asDouble(), 0.1 + 0.2);
+    EXPECT_EQ(bench.eval("123.456-78.9*0.5").asDouble(), 123.456 - 78.9 * 0.5);
+    EXPECT_EQ(bench.eval("2^0.5").asDouble(), std::sqrt(2.0));
+}
+
+TEST(NumericRnd, ArgumentsRepeatRestartOrDrawTheNext) {
+    Bench bench;
+    Value first = bench.eval("RND(1)");
+    ASSERT_TRUE(first.is(Kind::Single));
+    EXPECT_EQ(bench.eval("RND(0)"), first);
+    Value second = bench.eval("RND");
+    EXPECT_NE(second, first);
+    EXPECT_NE(bench.eval("RND(5)"), second);
+    EXPECT_EQ(bench.code(), 0);
+    Value last = bench.eval("RND(0)");
+    EXPECT_EQ(bench.eval("RND()"), last);  // an empty slot reads as 0
+    EXPECT_EQ(bench.code(), 2);
+    Bench a, b;  // a negative argument fixes the value and restarts the sequence
+    b.eval("RND");
+    EXPECT_EQ(a.eval("RND(-3)"), b.eval("RND(-3)"));
+    EXPECT_EQ(a.eval("RND"), b.eval("RND"));
+    EXPECT_NE(a.eval("RND(-3)"), a.eval("RND(-4)"));
+}
+
+TEST(NumericRnd, SequenceIsUniformOnTheGridOfTheUnitInterval) {
+    RandomSequence a{7};
+    std::set<float> seen;
+    std::vector<int> buckets(10);
+    for (int i = 0; i < 10000; ++i) {
+        float x = a.next();
+        ASSERT_GE(x, 0.0f);
+        ASSERT_LT(x, 1.0f);
+        EXPECT_EQ(std::ldexp(double(x), 24), std::floor(std::ldexp(x, 24)));  // k * 2^-24
+        seen.insert(x);
+        ++buckets[static_cast<int>(x * 10)];
+    }
+    EXPECT_GT(seen.size(), 9990u);
+    for (int count : buckets) EXPECT_NEAR(count, 1000, 150);
+    a.reseed(7);
+    EXPECT_EQ(a.next(), RandomSequence{7}.next(1.0));
+    EXPECT_EQ(a.next(0), a.next(0));
+}
+
+// The tools' host: the process's environment, the system clock (read here in UTC) and arguments.
+TEST(StandardHost, ReadsTheProcessEnvironmentClockAndArguments) {
+    struct ProcessHost : StandardHost {
+        [[noreturn]] void endProgram(std::u16string_view) override { std::abort(); }
+    } host;
+    setenv("PELMORA_TEST_VARIABLE", "日本", 1);
+    EXPECT_EQ(host.environmentVariable(u"PELMORA_TEST_VARIABLE"), u"日本");
+    EXPECT_EQ(host.environmentVariable(u"PELMORA_TEST_VARIABL"), std::nullopt);
+    auto entries = host.environmentEntries();
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), u"PELMORA_TEST_VARIABLE=日本"), 1);
+    unsetenv("PELMORA_TEST_VARIABLE");
+
+    using namespace std::chrono;
+    const char* zone = std::getenv("TZ");
+    const std::string saved = zone ? zone : "";
+    setenv("TZ", "UTC", 1);
+    tzset();
+    auto utc = [] { return local_seconds{floor<seconds>(system_clock::now()).time_since_epoch()}; };
+    const auto before = utc();
+    const auto read = host.now();
+    EXPECT_LE(before, read);
+    EXPECT_LE(read, utc());
+    zone ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
+    tzset();
+    host.setFixedNow(LocalTime{seconds{86400}});
+    EXPECT_EQ(host.now(), LocalTime{seconds{86400}});
+
+    char program[] = "pelmora-eval", first[] = "a", second[] = "b c";
+    char* argv[] = {program, first, second};
+    EXPECT_EQ(joinArguments(3, argv), u"a b c");
+}
+
+// The quoted values of fuzz/eval.dict, with \xNN and \\ / \" read back.
+std::set<std::string> dictionaryEntries() {
+    std::set<std::string> entries;
+    std::ifstream in(PELMORA_FUZZ_DIR "/eval.dict");
+    for (std::string line; std::getline(in, line);) {
+        auto open = line.find('"');
+        if (line[0] == '#' || open == std::string::npos) continue;
+        std::string value;
+        for (std::size_t i = open + 1; i + 1 < line.size(); ++i) {
+            if (line.compare(i, 2, "\\x") == 0) {
+                value += static_cast<char>(std::stoi(line.substr(i + 2, 2), nullptr, 16));
+                i += 3;
+            } else {
+                value += line[i += line[i] == '\\'];
+            }
+        }
+        entries.insert(value);
+    }
+    return entries;
+}
+
+TEST(FuzzDictionary, HoldsEveryBuiltInNameWordAndMark) {
+    auto entries = dictionaryEntries();
+    for (const auto& entry : builtinTable()) EXPECT_TRUE(entries.count(toUtf8(entry.name)));
+    for (const auto& entry : bareNameTable()) EXPECT_TRUE(entries.count(toUtf8(entry.name)));
+    for (const char* other : {"MOD", "AND", "OR", "XOR", "NOT", "&H", "&O", "\"", "(", ")", ",",
+                              "#", "$", "%", "&", "!", "@"})
+        EXPECT_TRUE(entries.count(other)) << other;
+}
+
+}  // namespace
+}  // namespace pelmora::testing
