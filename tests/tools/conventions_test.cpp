@@ -1,5 +1,5 @@
-// The command-line conventions of the three programs: --help, --version, both forms of an
-// option's value, and usage errors that name what is wrong.
+// The command line of the three programs: --help, --version, answers to arguments with both forms
+// of an option's value, usage errors that name what is wrong, and pelmora-eval's JSON lines.
 #include "tests/tools/process.h"
 
 #include <gtest/gtest.h>
@@ -7,14 +7,41 @@
 #include <string>
 #include <vector>
 
+#ifndef PELMORA_SOLVE_PATH
+#define PELMORA_SOLVE_PATH ""
+#endif
+
 namespace pelmora::testing {
 namespace {
+
+// The rows of cases/NAME.tsv, tab-separated, each with its program's path first; none for a
+// program that is not built. Lines starting with # are comments.
+std::vector<std::vector<std::string>> rows(const std::string& name) {
+    std::vector<std::vector<std::string>> result;
+    for (const auto& line :
+         lines(readFile(PELMORA_SOURCE_DIR "/tests/tools/cases/" + name + ".tsv"))) {
+        std::vector<std::string> row(1);
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '\t') {
+                row.emplace_back();
+            } else if (line[i] != '\\') {
+                row.back() += line[i];
+            } else if (const char e = line[++i]; e != 'e') {  // \e: nothing
+                row.back() += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
+            }
+        }
+        row[0] = row[0] == "eval" ? PELMORA_EVAL_PATH : row[0] == "solve" ? PELMORA_SOLVE_PATH : "";
+        if (!row[0].empty()) result.push_back(row);
+    }
+    EXPECT_FALSE(result.empty()) << name;
+    return result;
+}
 
 // Without a display of any kind: the game must answer these before it looks for one.
 TEST(Conventions, HelpShowsUsageOptionsExamplesAndExitStatusesAndVersionTheVersion) {
     const std::pair<std::string, std::string> programs[] = {
         {PELMORA_EVAL_PATH, "pelmora-eval"},
-#ifdef PELMORA_SOLVE_PATH
+#ifdef PELMORA_GAME_PATH
         {PELMORA_SOLVE_PATH, "pelmora-solve"},
         {PELMORA_GAME_PATH, "pelmora"},
 #endif
@@ -36,70 +63,30 @@ TEST(Conventions, HelpShowsUsageOptionsExamplesAndExitStatusesAndVersionTheVersi
     }
 }
 
-TEST(EvalToolOptions, ValuesFollowTheOptionOrAnEqualsSign) {
-    EXPECT_EQ(runProcess({PELMORA_EVAL_PATH, "--now", "2026-12-05T09:05:07", "DATE$"}).out,
-              "String: 26/12/05\n");
-    EXPECT_EQ(runProcess({PELMORA_EVAL_PATH, "--now=2026-12-05T09:05:07", "DATE$"}).out,
-              "String: 26/12/05\n");
-    EXPECT_EQ(runProcess({PELMORA_EVAL_PATH, "--command-line=a b", "COMMAND$"}).out,
-              "String: a b\n");
-}
-
-TEST(EvalToolOptions, ArgumentsThatAreNoOptionAreExpressions) {
-    // After "--" even -h is an expression (the variable H, negated).
-    ProcessResult r = runProcess({PELMORA_EVAL_PATH, "-5+1", "-SIN(0)", "--", "--1", "-h"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Double: -4\nDouble: 0\nDouble: 1\nDouble: 0\n");
-}
-
-TEST(EvalToolOptions, UsageErrorsNameWhatIsWrong) {
-    const std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
-        {{"--bogus"}, "--bogus"},
-        {{"--now"}, "--now"},
-        {{"--now", "2026-13-01T00:00:00", "1"}, "2026-13-01T00:00:00"},
-        {{"--seed", "x", "1"}, "'x'"},
-        {{"--seed=-1", "1"}, "'-1'"},
-        {{"--jsonl", "1+1"}, "--jsonl"},
-        {{"--jsonl=maybe"}, "--jsonl"},
-    };
-    for (const auto& [arguments, names] : rows) {
-        std::vector<std::string> all{PELMORA_EVAL_PATH};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        ProcessResult r = runProcess(all);
-        EXPECT_EQ(r.status, 2) << names;
-        EXPECT_EQ(r.out, "") << names;
-        EXPECT_EQ(lines(r.err).size(), 1u) << r.err;
-        EXPECT_NE(r.err.find(names), std::string::npos) << r.err;
+// pelmora-eval prints kind, text and the code, and JSON lines; pelmora-solve the answers as the
+// window shows them; both take an option's value after it or after "=".
+TEST(Conventions, ArgumentsAndInputLinesGiveTheirAnswers) {
+    for (auto row : rows("answers")) {  // program, status, standard input, output, arguments
+        const std::string what = row.size() > 4 ? row[4] : row[0], input = row[2], out = row[3];
+        const int status = std::stoi(row[1]);
+        row.erase(row.begin() + 1, row.begin() + 4);
+        ProcessResult r = runProcess(row, input);
+        EXPECT_EQ(r.status, status) << what << ": " << r.err;
+        EXPECT_EQ(r.out, out) << what << " " << input;
     }
 }
 
-#ifdef PELMORA_SOLVE_PATH
-TEST(SolveTool, PrintsAnswersAsTheWindowShowsThemForAnyTargetInEitherForm) {
-    const struct {
-        std::vector<std::string> arguments;
-        int status;
-        const char* out;
-    } rows[] = {
-        {{"3192"}, 0, "3 ＋ 1 × 9 － 2\n"},
-        {{"3192", "--all"}, 0, "3 ＋ 1 × 9 － 2\n3 ÷ 1 ＋ 9 － 2\n3 × 1 ＋ 9 － 2\n"},
-        {{"--target", "24", "4611"}, 0, "4 × 6 ＋ 1 － 1\n"},
-        {{"--target=24", "4611"}, 0, "4 × 6 ＋ 1 － 1\n"},
-        {{"4611", "--target=２４"}, 0, "4 × 6 ＋ 1 － 1\n"},
-        {{"1111"}, 1, ""},
-        {{"3192", "--target", "0.123", "--all"}, 1, ""},
-        {{"--census"}, 0, "3133 of 6561\n"},
-        {{"--census", "--target=24"}, 0, "1785 of 6561\n"},
-        {{"--census", "--target", "0.123"}, 0, "0 of 6561\n"},
-    };
-    for (const auto& row : rows) {
-        std::vector<std::string> arguments{PELMORA_SOLVE_PATH};
-        arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
-        ProcessResult r = runProcess(arguments);
-        EXPECT_EQ(r.status, row.status) << arguments[1];
-        EXPECT_EQ(r.out, row.out) << arguments[1];
+// Exit status 2, nothing on standard output, and one line on standard error naming the culprit.
+TEST(Conventions, EveryUsageErrorIsOneLineAndStatusTwoNamingWhatIsWrong) {
+    for (auto row : rows("usage_errors")) {  // program, what the error names, arguments
+        const std::string names = row[1];
+        row.erase(row.begin() + 1);
+        ProcessResult r = runProcess(row);
+        EXPECT_TRUE(r.exited && r.status == 2 && r.out.empty()) << names << ": " << r.status;
+        EXPECT_EQ(lines(r.err).size(), 1u) << names << ": " << r.err;
+        EXPECT_TRUE(r.err.ends_with('\n') && r.err.find(names) != std::string::npos) << r.err;
     }
 }
-#endif
 
 }  // namespace
 }  // namespace pelmora::testing

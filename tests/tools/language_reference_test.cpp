@@ -1,9 +1,10 @@
 // docs/language.md against the program: every example gives what the reference says, and the
 // built-in tables name what --list-functions lists, with the same slots and result kinds.
-#include "process.h"
+#include "tests/tools/process.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -11,50 +12,27 @@
 namespace pelmora::testing {
 namespace {
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-std::string trimmedRight(std::string s) {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-}
+const auto trimmedRight = [](std::string s) { return s.erase(s.find_last_not_of(' ') + 1); };
 
 // "| a | b |" as {"a", "b"}.
 std::vector<std::string> cells(const std::string& row) {
     std::vector<std::string> out;
     std::size_t start = 2;
-    for (auto bar = row.find(" | ", start); bar != std::string::npos;
-         bar = row.find(" | ", start)) {
-        out.push_back(row.substr(start, bar - start));
-        start = bar + 3;
-    }
+    for (auto bar = row.find(" | ", start); bar != std::string::npos; bar = row.find(" | ", start))
+        out.push_back(row.substr(start, bar - start)), start = bar + 3;
     if (row.size() >= start + 2) out.push_back(row.substr(start, row.size() - start - 2));
     return out;
 }
 
-bool isCode(const std::string& cell) {
-    return cell.size() >= 2 && cell.front() == '`' && cell.back() == '`';
+// What stands between the backticks of a `code` cell; nothing for any other cell.
+std::optional<std::string> code(const std::string& cell) {
+    if (cell.size() < 2 || cell.front() != '`' || cell.back() != '`') return std::nullopt;
+    return cell.substr(1, cell.size() - 2);
 }
 
-const std::vector<std::string>& reference() {
-    static auto lines = linesOf(readFile(PELMORA_SOURCE_DIR "/docs/language.md"));
-    return lines;
-}
+const std::vector<std::string> kReference = lines(readFile(PELMORA_SOURCE_DIR "/docs/language.md"));
 
 TEST(LanguageReference, EveryExampleGivesItsStatedResult) {
-    std::vector<std::string> expressions, expected;
-    for (const auto& line : reference()) {
-        if (!line.starts_with("| ")) continue;
-        auto row = cells(line);
-        if (row.size() < 2 || !isCode(row[row.size() - 2]) || !isCode(row.back())) continue;
-        expressions.push_back(row[row.size() - 2].substr(1, row[row.size() - 2].size() - 2));
-        expected.push_back(trimmedRight(row.back().substr(1, row.back().size() - 2)));
-    }
-    ASSERT_GT(expressions.size(), 100u);
     std::vector<std::string> arguments{PELMORA_EVAL_PATH,
                                        "--now",
                                        "2026-12-05T09:05:07",
@@ -63,13 +41,21 @@ TEST(LanguageReference, EveryExampleGivesItsStatedResult) {
                                        "--command-line",
                                        "-n 3",
                                        "--"};
-    arguments.insert(arguments.end(), expressions.begin(), expressions.end());
+    const std::size_t first = arguments.size();
+    std::vector<std::string> expected;
+    for (const auto& line : kReference) {
+        auto row = line.starts_with("| ") ? cells(line) : std::vector<std::string>{};
+        if (row.size() < 2 || !code(row[row.size() - 2]) || !code(row.back())) continue;
+        arguments.push_back(*code(row[row.size() - 2]));
+        expected.push_back(trimmedRight(*code(row.back())));
+    }
+    ASSERT_GT(expected.size(), 100u);
     auto result = runProcess(arguments);
     ASSERT_EQ(result.status, 0) << result.err;
-    auto shown = linesOf(result.out);
-    ASSERT_EQ(shown.size(), expressions.size());
-    for (std::size_t i = 0; i < expressions.size(); ++i)
-        EXPECT_EQ(trimmedRight(shown[i]), expected[i]) << expressions[i];
+    auto shown = lines(result.out);
+    ASSERT_EQ(shown.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(trimmedRight(shown[i]), expected[i]) << arguments[first + i];
 }
 
 TEST(LanguageReference, BuiltinTablesMatchTheListedTable) {
@@ -79,18 +65,17 @@ TEST(LanguageReference, BuiltinTablesMatchTheListedTable) {
     std::vector<std::string> fromList, fromReference;
     std::string heading;
     const std::regex columns("  ([^ ]+) +(.+?)  +(.+)");
-    for (const auto& line : linesOf(listed.out)) {
+    for (const auto& line : lines(listed.out)) {
         std::smatch m;
-        if (!std::regex_match(line, m, columns)) {
+        if (!std::regex_match(line, m, columns))
             heading = line;
-            continue;
-        }
-        fromList.push_back(heading + ": " + m.str(1) + " | " + m.str(2) + " | " + m.str(3));
+        else
+            fromList.push_back(heading + ": " + m.str(1) + " | " + m.str(2) + " | " + m.str(3));
     }
     EXPECT_EQ(fromList.size(), 93u + 7u);  // the calls' entries and the bare names
     heading.clear();
     const std::string marker = "<!-- built-in table: ";
-    for (const auto& line : reference()) {
+    for (const auto& line : kReference) {
         if (line.starts_with(marker)) {
             heading = line.substr(marker.size(), line.size() - marker.size() - 4);
         } else if (!line.starts_with("|")) {
@@ -98,8 +83,8 @@ TEST(LanguageReference, BuiltinTablesMatchTheListedTable) {
         } else if (!heading.empty() && line.starts_with("| `")) {
             auto row = cells(line);
             ASSERT_EQ(row.size(), 6u) << line;
-            EXPECT_TRUE(isCode(row[4]) && isCode(row[5])) << "no example: " << line;
-            fromReference.push_back(heading + ": " + row[0].substr(1, row[0].size() - 2) + " | " +
+            EXPECT_TRUE(code(row[4]) && code(row[5])) << "no example: " << line;
+            fromReference.push_back(heading + ": " + code(row[0]).value_or(row[0]) + " | " +
                                     row[1] + " | " + row[2]);
         }
     }
