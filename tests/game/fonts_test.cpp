@@ -59,12 +59,8 @@ TEST(Fonts, WithoutAJapaneseFontTheGameSaysSoOnStandardError) {
                      .arg(dir.path())
                      .toUtf8());
     config.close();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("FONTCONFIG_FILE", config.fileName());
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     QProcess game;
-    game.setProcessEnvironment(environment);
+    game.setProcessEnvironment(testing::gameEnvironment({{"FONTCONFIG_FILE", config.fileName()}}));
     game.setReadChannel(QProcess::StandardError);
     game.start(QStringLiteral(PELMORA_GAME_PATH));
     QByteArray said;

@@ -1,12 +1,13 @@
 // The game as a process: one instance per user, and a later launch brings it forward.
 #include "game/window/instance_guard.h"
+#include "game_bench.h"
 
 #include <QDir>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -23,27 +24,12 @@ bool instanceListening() {
 // The game under the offscreen platform, with a home of its own.
 struct GameRun {
     QTemporaryDir home;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-
-    GameRun() {
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("HOME", home.path());
-        environment.insert("XDG_CONFIG_HOME", home.path() + "/config");
-        environment.insert("XDG_CACHE_HOME", home.path() + "/cache");
-        environment.insert("XDG_DATA_HOME", home.path() + "/data");
-        // No session bus: the local socket is what these tests check.
-        environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
-    }
-    // Starts the first instance and waits until it holds the instance name.
-    bool startFirst(QProcess& process) {
-        start(process);
-        if (!process.waitForStarted(10000)) return false;
-        for (int i = 0; i < 100; ++i) {
-            if (instanceListening()) return true;
-            QThread::msleep(100);
-        }
-        return false;
-    }
+    // No session bus: the local socket is what these tests check.
+    QProcessEnvironment environment =
+        testing::gameEnvironment({{"HOME", home.path()},
+                                  {"XDG_CONFIG_HOME", home.path() + "/config"},
+                                  {"XDG_CACHE_HOME", home.path() + "/cache"},
+                                  {"XDG_DATA_HOME", home.path() + "/data"}});
     void start(QProcess& process) {
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(home.path());
@@ -56,7 +42,8 @@ TEST(GameProgram, RunningInstanceComesForwardWhenAskedAndASecondEndsAtOnceWritin
     GameRun run;
     ASSERT_TRUE(run.home.isValid());
     QProcess first;
-    ASSERT_TRUE(run.startFirst(first));
+    run.start(first);
+    ASSERT_TRUE(QTest::qWaitFor(instanceListening, 10000));
 
     // What a later launch sends; the running instance answers once it has come forward.
     QLocalSocket socket;

@@ -1,6 +1,7 @@
 // One window per desktop session, on a session bus of the test's own: a later launch passes
 // the launcher's activation token to the running instance and ends.
 #include "game/window/session_guard.h"
+#include "game_bench.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -34,12 +35,10 @@ struct PrivateBus {
         daemon.waitForFinished(5000);
     }
     void launch(QProcess& game, const QString& token) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("DBUS_SESSION_BUS_ADDRESS", address);
-        environment.insert("XDG_ACTIVATION_TOKEN", token);
-        environment.insert("DESKTOP_STARTUP_ID", "startup-" + token);
-        game.setProcessEnvironment(environment);
+        game.setProcessEnvironment(
+            testing::gameEnvironment({{"DBUS_SESSION_BUS_ADDRESS", address},
+                                      {"XDG_ACTIVATION_TOKEN", token},
+                                      {"DESKTOP_STARTUP_ID", "startup-" + token}}));
         game.start(QStringLiteral(PELMORA_GAME_PATH));
     }
     bool owned() {
