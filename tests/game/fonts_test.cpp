@@ -4,14 +4,9 @@
 
 #include "game/window/fonts.h"
 
-#include <QComboBox>
 #include <QFile>
 #include <QFontDatabase>
-#include <QProcess>
 #include <QRawFont>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace pelmora::game {
 namespace {

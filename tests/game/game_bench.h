@@ -9,12 +9,14 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcessEnvironment>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <memory>
@@ -117,10 +119,6 @@ struct WindowBench {
     void tickAt(double seconds) {
         clock.now = seconds;
         window->tick();
-    }
-    // Ticks once a second from one time up to another, both included.
-    void tickEverySecond(double from, double to) {
-        for (double t = from; t <= to; t += 1.0) tickAt(t);
     }
     QComboBox* combo(int i) { return find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i)); }
     // Chooses the three operators, given as "＋×－".

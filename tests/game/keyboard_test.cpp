@@ -2,8 +2,6 @@
 // every key goes to whatever widget holds the focus, so no test says where a key should land.
 #include "game_bench.h"
 
-#include <gtest/gtest.h>
-
 namespace pelmora::game {
 namespace {
 

@@ -4,12 +4,6 @@
 
 #include <QDir>
 #include <QLocalSocket>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace pelmora::game {
 namespace {

@@ -4,8 +4,6 @@
 #include "game/rules/solver.h"
 #include "game_bench.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <chrono>
 #include <functional>

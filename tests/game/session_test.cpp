@@ -6,10 +6,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
-#include <QProcess>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace pelmora::game {
 namespace {

@@ -3,8 +3,6 @@
 // must agree. PELMORA_SOAK_GAMES sets the number of games (200 unless set).
 #include "game_bench.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cmath>
 #include <cstdlib>

@@ -3,8 +3,6 @@
 #include "game_bench.h"
 #include "tools/process.h"
 
-#include <QLabel>
-
 #include <array>
 
 namespace pelmora::game::testing {
