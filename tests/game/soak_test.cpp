@@ -161,12 +161,10 @@ class Soak {
 
     // The operators of the example answer ("3 ＋ 1 × 9 － 2"), when there is one.
     void chooseExampleOperators() {
-        std::array<std::u16string, 3> chosen{u"＋", u"＋", u"＋"};
-        std::size_t n = 0;
-        for (char16_t c : state().ExampleAnswer)
-            if (n < 3 && (c == u'＋' || c == u'－' || c == u'×' || c == u'÷'))
-                chosen[n++] = std::u16string(1, c);
-        b_.choose((chosen[0] + chosen[1] + chosen[2]).c_str());
+        QString chosen;
+        for (QChar c : QString::fromStdU16String(state().ExampleAnswer))
+            if (QStringLiteral("＋－×÷").contains(c)) chosen += c;
+        b_.choose((chosen + QStringLiteral("＋＋＋")).left(3).toStdU16String().c_str());
     }
 
     void editTarget() {
