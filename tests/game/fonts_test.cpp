@@ -12,10 +12,7 @@ namespace pelmora::game {
 namespace {
 
 QStringList shownTexts(QWidget* widget) {
-    if (auto* label = qobject_cast<QLabel*>(widget)) return {label->text()};
-    if (auto* button = qobject_cast<QPushButton*>(widget)) return {button->text()};
-    if (auto* box = qobject_cast<QLineEdit*>(widget)) return {box->text()};
-    QStringList items;
+    QStringList items{widget->property("text").toString()};  // labels, buttons and boxes
     if (auto* combo = qobject_cast<QComboBox*>(widget))
         for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
     return items;
