@@ -173,9 +173,10 @@ struct WindowBench {
     }
     // Plays keys and clicks as a player gives them, each to whatever widget holds the focus:
     // E Enter, K the keypad's Enter, S Space, X Escape, \b Backspace, R a held (repeated) Space,
-    // T the focus into the target box, w a pause longer than a double-click, C a mouse click
-    // on Start; ASCII signs as QTest maps them, a full-width sign as a key whose text it is,
-    // and {…} what an input method commits.
+    // T the focus into the target box, w a pause longer than a double-click, h half of one,
+    // C a mouse click on Start, O one on OK, D the second click of a double-click on OK; ASCII
+    // signs as QTest maps them, a full-width sign as a key whose text it is, and {…} what an input
+    // method commits.
     void play(const char16_t* script) {
         const std::map<char16_t, std::pair<Qt::Key, Qt::KeyboardModifier>> keys{
             {'E', {Qt::Key_Return, Qt::NoModifier}},
@@ -195,8 +196,13 @@ struct WindowBench {
                 find("Text2")->setFocus();
             } else if (*k == 'w') {
                 clock.now += 1.0 + QApplication::doubleClickInterval() / 1000.0;
-            } else if (*k == 'C') {
-                QTest::mouseClick(find("Command4"), Qt::LeftButton);
+            } else if (*k == 'h') {
+                clock.now += QApplication::doubleClickInterval() / 2000.0;
+            } else if (*k == 'C' || *k == 'O') {
+                QTest::mouseClick(find(*k == 'C' ? "Command4" : "Command2"), Qt::LeftButton);
+            } else if (*k == 'D') {
+                QTest::mouseDClick(find("Command2"), Qt::LeftButton);
+                QTest::mouseRelease(find("Command2"), Qt::LeftButton);
             } else if (*k == 'R') {
                 QApplication::sendEvent(focus, &held);
             } else if (*k == '{') {
