@@ -104,12 +104,11 @@ TEST(KeyGuards, QuickSecondPressesAndClicksHeldKeysKeysBetweenGamesAndTheFrameFo
         {u"C+", 1, "1//", 1},          // until a sign is typed
         {u"C--\b", 1, "1//", 1},       // Backspace steps back
         {u"C+C", 1, "1//", -1},        // and the mouse hides it again
-        // The second click of a double-click on OK after a correct answer is ignored, so is a
-        // plain one inside the interval; one after it counts, as does a quick one after a wrong
+        // Clicks on OK: a double-click's second click after a correct answer is ignored,
         {u"Cw+*-OhD", 1, "2/1/", -1},
-        {u"Cw+*-OhDO", 1, "2/1/", -1},
-        {u"Cw+*-OhDOwO", 1, "2/1/1", -1},
-        {u"Cw+*-OhDOwOO", 1, "2/1/2", -1},
+        {u"Cw+*-OhDO", 1, "2/1/", -1},      // so is a plain one inside the interval;
+        {u"Cw+*-OhDOwO", 1, "2/1/1", -1},   // one after it counts,
+        {u"Cw+*-OhDOwOO", 1, "2/1/2", -1},  // and a quick one after a wrong answer
     };
     for (const auto& row : rows) {
         KeyboardBench b;
