@@ -3,8 +3,7 @@
 
 #include <QAccessible>
 #include <QAccessibleInterface>
-
-#include <gtest/gtest.h>
+#include <QRegularExpression>
 
 namespace pelmora::game {
 namespace {
@@ -18,12 +17,9 @@ QString accessibleName(QWidget* widget) {
     return face ? face->text(QAccessible::Name) : QString();
 }
 
-bool hasJapanese(const QString& text) {
-    return std::any_of(text.begin(), text.end(), [](QChar c) {
-        char16_t u = c.unicode();
-        return (u >= 0x3040 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) ||
-               (u >= 0xFF61 && u <= 0xFF9F);
-    });
+bool hasJapanese(const QString& text) {  // kana, kanji or half-width katakana
+    return text.contains(
+        QRegularExpression("[\\x{3040}-\\x{30FF}\\x{4E00}-\\x{9FFF}\\x{FF61}-\\x{FF9F}]"));
 }
 
 TEST(ScreenReader, EveryVisibleControlHasAJapaneseNameAndTheBoxesSayWhatTheyAre) {

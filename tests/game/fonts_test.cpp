@@ -4,23 +4,15 @@
 
 #include "game/window/fonts.h"
 
-#include <QComboBox>
 #include <QFile>
 #include <QFontDatabase>
-#include <QProcess>
 #include <QRawFont>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace pelmora::game {
 namespace {
 
 QStringList shownTexts(QWidget* widget) {
-    if (auto* label = qobject_cast<QLabel*>(widget)) return {label->text()};
-    if (auto* button = qobject_cast<QPushButton*>(widget)) return {button->text()};
-    if (auto* box = qobject_cast<QLineEdit*>(widget)) return {box->text()};
-    QStringList items;
+    QStringList items{widget->property("text").toString()};  // labels, buttons and boxes
     if (auto* combo = qobject_cast<QComboBox*>(widget))
         for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
     return items;
@@ -59,12 +51,8 @@ TEST(Fonts, WithoutAJapaneseFontTheGameSaysSoOnStandardError) {
                      .arg(dir.path())
                      .toUtf8());
     config.close();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("FONTCONFIG_FILE", config.fileName());
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     QProcess game;
-    game.setProcessEnvironment(environment);
+    game.setProcessEnvironment(testing::gameEnvironment({{"FONTCONFIG_FILE", config.fileName()}}));
     game.setReadChannel(QProcess::StandardError);
     game.start(QStringLiteral(PELMORA_GAME_PATH));
     QByteArray said;

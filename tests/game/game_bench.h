@@ -4,14 +4,21 @@
 #include <pelmora/random.h>
 #include "game/window/mivor10_window.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,15 +46,12 @@ class ScriptedHost : public Host {
             return 0.5f;
         }
         ++draws;
-        if (!digits.empty()) {
-            int d = digits.front();
-            digits.pop_front();
-            return (static_cast<float>(d) - 0.5f) / 9.0f;
-        }
-        return fallback.next();
+        if (digits.empty()) return fallback.next();
+        int d = digits.front();
+        digits.pop_front();
+        return (static_cast<float>(d) - 0.5f) / 9.0f;
     }
     [[noreturn]] void endProgram(std::u16string_view) override { std::abort(); }
-
     void queue(std::initializer_list<int> more) { digits.insert(digits.end(), more); }
 
     std::deque<int> digits;
@@ -74,6 +78,15 @@ inline QString q(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
+// The environment of a game run as a child process: offscreen, no session bus unless given.
+inline QProcessEnvironment gameEnvironment(std::initializer_list<std::pair<QString, QString>> set) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    for (const auto& [name, value] : set) environment.insert(name, value);
+    return environment;
+}
+
 struct WindowBench {
     FakeClock clock;
     ScriptedHost host;
@@ -81,14 +94,13 @@ struct WindowBench {
     FakeProgram program;
     std::unique_ptr<Mivor10Window> window;
 
-    WindowBench() : WindowBench(false) {}
-    explicit WindowBench(bool otherInstance) {
+    explicit WindowBench(bool otherInstance = false) {
         program.otherInstance = otherInstance;
         window =
             std::make_unique<Mivor10Window>(WindowServices{&clock, &host, &messages, &program});
     }
 
-    template <typename T>
+    template <typename T = QWidget>
     T* find(const QString& name) {
         T* widget = window->findChild<T*>(name);
         EXPECT_NE(widget, nullptr) << name.toStdString();
@@ -108,21 +120,15 @@ struct WindowBench {
         clock.now = seconds;
         window->tick();
     }
-    // Ticks once a second from one time up to another, both included.
-    void tickEverySecond(double from, double to) {
-        for (double t = from; t <= to; t += 1.0) tickAt(t);
-    }
+    QComboBox* combo(int i) { return find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i)); }
     // Chooses the three operators, given as "＋×－".
     void choose(const char16_t* three) {
-        for (int i = 0; i < 3; ++i) {
-            auto* combo = find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i));
-            combo->setCurrentIndex(combo->findText(q(three).mid(i, 1)));
-        }
+        for (int i = 0; i < 3; ++i)
+            combo(i)->setCurrentIndex(combo(i)->findText(q(three).mid(i, 1)));
     }
-    QString combo(int i) {
-        return find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i))->currentText();
+    QString operators() {
+        return combo(0)->currentText() + combo(1)->currentText() + combo(2)->currentText();
     }
-    QString operators() { return combo(0) + combo(1) + combo(2); }
     // What the player sees, in one line: the counters Label4(0) to (6) joined by "|", the
     // example answer in brackets, the digits, the operators and the buttons that are on
     // (S Start, O OK, N Next, X Stop; Close is always on).
@@ -141,7 +147,7 @@ struct WindowBench {
     }
     void setTarget(const char16_t* target) { find<QLineEdit>("Text2")->setText(q(target)); }
     QString target() { return find<QLineEdit>("Text2")->text(); }
-    // The digits the pictures show, as "3192".
+    // The digits the pictures show and the hidden labels hold, as "3192".
     std::string shownDigits() {
         std::string digits;
         for (int i = 0; i < 4; ++i)
@@ -149,7 +155,6 @@ struct WindowBench {
                 std::to_string(find<PictureBox>(QStringLiteral("Image2(%1)").arg(i))->digit());
         return digits;
     }
-    // The digits the hidden labels hold, as "3192".
     std::string heldDigits() {
         std::string digits;
         for (int i = 0; i < 4; ++i)
@@ -158,6 +163,59 @@ struct WindowBench {
     }
     QColor secondsLeftColour() {
         return find<QLabel>("Label4(4)")->palette().color(QPalette::WindowText);
+    }
+
+    // Shows the window and makes it active, so that it has a focus widget.
+    void showActive() {
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    // Plays keys and clicks as a player gives them, each to whatever widget holds the focus:
+    // E Enter, K the keypad's Enter, S Space, X Escape, \b Backspace, R a held (repeated) Space,
+    // T the focus into the target box, w a pause longer than a double-click, h half of one,
+    // C a mouse click on Start, O one on OK, D the second click of a double-click on OK; ASCII
+    // signs as QTest maps them, a full-width sign as a key whose text it is, and {…} what an input
+    // method commits.
+    void play(const char16_t* script) {
+        const std::map<char16_t, std::pair<Qt::Key, Qt::KeyboardModifier>> keys{
+            {'E', {Qt::Key_Return, Qt::NoModifier}},
+            {'K', {Qt::Key_Enter, Qt::KeypadModifier}},
+            {'S', {Qt::Key_Space, Qt::NoModifier}},
+            {'X', {Qt::Key_Escape, Qt::NoModifier}},
+            {'\b', {Qt::Key_Backspace, Qt::NoModifier}}};
+        for (const char16_t* k = script; *k; ++k) {
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
+                           true);
+            QInputMethodEvent commit;
+            if (keys.count(*k)) {
+                QTest::keyClick(focus, keys.at(*k).first, keys.at(*k).second);
+            } else if (*k == 'T') {
+                find("Text2")->setFocus();
+            } else if (*k == 'w') {
+                clock.now += 1.0 + QApplication::doubleClickInterval() / 1000.0;
+            } else if (*k == 'h') {
+                clock.now += QApplication::doubleClickInterval() / 2000.0;
+            } else if (*k == 'C' || *k == 'O') {
+                QTest::mouseClick(find(*k == 'C' ? "Command4" : "Command2"), Qt::LeftButton);
+            } else if (*k == 'D') {
+                QTest::mouseDClick(find("Command2"), Qt::LeftButton);
+                QTest::mouseRelease(find("Command2"), Qt::LeftButton);
+            } else if (*k == 'R') {
+                QApplication::sendEvent(focus, &held);
+            } else if (*k == '{') {
+                const char16_t* end = std::char_traits<char16_t>::find(k, 99, u'}');
+                commit.setCommitString(QString::fromUtf16(k + 1, end - k - 1));
+                QApplication::sendEvent(focus, &commit);
+                k = end;
+            } else if (*k < 0x80) {
+                QTest::keyClick(focus, char(*k));
+            } else {
+                QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QChar(*k), {});
+            }
+        }
     }
 };
 

@@ -1,11 +1,8 @@
-// The game's rules without the window: the solution search, the census of reachable targets,
-// the caption, the percentage, the answer's translation and the real clock.
+// The game's rules without the window.
 #include <pelmora/conversions.h>
 #include "game/rules/mivor10.h"
 #include "game/rules/solver.h"
 #include "game_bench.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -66,18 +63,9 @@ TEST(Percentage, FloorsTheShareOfCorrectAnswers) {
     const struct {
         double correct, incorrect;
         const char* shown;
-    } rows[] = {
-        {0, 5, "0%"},
-        {-1, 0, "0%"},
-        {1, 2, "33%"},
-        {2, 1, "66%"},
-        {3, 0, "100%"},
-        {99, 1, "99%"},
-        {29, 71, "29%"},  // in doubles 29 / 100 * 100
-                          // is 28.999999999999996: counted
-                          // exactly
-        {1e6, 2e6, "33%"},
-    };
+    } rows[] = {{0, 5, "0%"},   {-1, 0, "0%"},     {1, 2, "33%"},  {2, 1, "66%"}, {3, 0, "100%"},
+                {99, 1, "99%"}, {1e6, 2e6, "33%"}, {29, 71, "29%"}};  // in doubles 29 / 100 * 100
+                                                                      // is 28.999999999999996
     for (const auto& row : rows)
         EXPECT_EQ(toUtf8(percentageText(row.correct, row.incorrect)), row.shown) << row.correct;
 }
@@ -96,7 +84,6 @@ TEST(AnswerTranslation, SymbolsBecomeTheEvaluatorsCharacters) {
         EXPECT_EQ(toUtf8(translateFormula(formula)), translated) << toUtf8(formula);
 }
 
-// The game's own clock reads the monotonic clock of the system, in seconds.
 TEST(RealClock, ReadsTheSteadyClockInSeconds) {
     using namespace std::chrono;
     auto now = [] { return duration<double>(steady_clock::now().time_since_epoch()).count(); };

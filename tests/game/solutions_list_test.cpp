@@ -3,26 +3,21 @@
 #include "game_bench.h"
 #include "tools/process.h"
 
-#include <QLabel>
-
-#include <array>
-
 namespace pelmora::game::testing {
 namespace {
 
 TEST(SolutionsList, SkippedProblemListsWhatPelmoraSolveAllFinds) {
-    struct Row {
-        std::array<int, 4> digits;  // of the skipped problem
+    const struct {
+        std::initializer_list<int> digits;  // of the skipped problem
         const char16_t* target;
-    };
-    const Row rows[] = {{{3, 1, 9, 2}, u"10"},
-                        {{5, 5, 5, 5}, u"10"},
-                        {{4, 6, 1, 1}, u"２４"},
-                        {{9, 9, 9, 9}, u"1"}};
+    } rows[] = {{{3, 1, 9, 2}, u"10"},
+                {{5, 5, 5, 5}, u"10"},
+                {{4, 6, 1, 1}, u"２４"},
+                {{9, 9, 9, 9}, u"1"}};
     WindowBench b;
     for (const auto& [digits, target] : rows) {
         b.setTarget(target);
-        b.startAt(1000, {digits[0], digits[1], digits[2], digits[3]});
+        b.startAt(1000, digits);
         std::string held = b.heldDigits();
         b.click("Command5");
         auto* label = b.find<QLabel>("Label6");

@@ -1,17 +1,11 @@
-// The real window on a fake clock and a scripted random source: load, layout, answers, the
-// timed game, Stop, targets and Close. screen() shows counters, example answer, digits,
-// operators and the buttons that are on, in one line.
+// The real window on a fake clock and a scripted random source.
 #include <pelmora/conversions.h>
 #include "game/rules/solver.h"
 #include "game_bench.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QLocalSocket>
-#include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 namespace pelmora::game {
 namespace {
@@ -21,22 +15,42 @@ using testing::WindowBench;
 
 const QColor kRed(255, 0, 0);
 
+// A timed game as rows: at a clock reading, S Start, O OK, N Next, X Stop, t a tick or T a tick
+// every second since the last reading, dealing the given digits; then the screen, if given.
+struct Step {
+    double at;
+    char action;
+    std::initializer_list<int> dealt = {};
+    const char* screen = nullptr;
+};
+void play(WindowBench& b, std::initializer_list<Step> steps) {
+    const std::map<char, const char*> buttons{
+        {'S', "Command4"}, {'O', "Command2"}, {'N', "Command5"}, {'X', "Command6"}};
+    for (const Step& s : steps) {
+        b.host.queue(s.dealt);
+        for (double t = b.clock.now + 1; s.action == 'T' && t < s.at; t += 1.0) b.tickAt(t);
+        b.clock.now = s.at;
+        if (s.action == 't' || s.action == 'T') b.window->tick();
+        if (buttons.count(s.action)) b.click(buttons.at(s.action));
+        if (s.screen) {
+            EXPECT_EQ(b.screen(), s.screen) << s.at << s.action;
+        }
+    }
+}
+
 TEST(WindowLoad, OpensIdleShowingOneTwoThreeFourAndOnlyOnce) {
     WindowBench b;
     EXPECT_EQ(b.screen(), "|||||| [] 1234 ＋＋＋ S");
     EXPECT_EQ(b.target(), "10");
     for (int i = 0; i < 3; ++i) {
-        auto* combo = b.find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i));
-        ASSERT_EQ(combo->count(), 4);
-        EXPECT_EQ(combo->itemText(0) + combo->itemText(1) + combo->itemText(2) + combo->itemText(3),
-                  q(u"＋－×÷"));
+        ASSERT_EQ(b.combo(i)->count(), 4);
+        for (int j = 0; j < 4; ++j) EXPECT_EQ(b.combo(i)->itemText(j), q(u"＋－×÷").mid(j, 1));
     }
     EXPECT_TRUE(b.window->windowTitle().startsWith(" Pelmora     Ver1.00" + QString(20, ' ')));
     EXPECT_EQ(b.window->focusWidget(), b.find<QPushButton>("Command4"));
     EXPECT_EQ(b.host.seeds.size(), 1u);
-    auto* timer = b.find<QTimer>("Timer1");
-    EXPECT_EQ(timer->interval(), 1000);
-    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(b.find<QTimer>("Timer1")->interval(), 1000);
+    EXPECT_TRUE(b.find<QTimer>("Timer1")->isActive());
     b.tickAt(5000);
     EXPECT_EQ(b.screen(), "|||||| [] 1234 ＋＋＋ S");
 
@@ -107,12 +121,12 @@ TEST(WindowLayout, ControlsStandWhereTheFormPutsThemAndShowTheirColours) {
         EXPECT_EQ(widget->geometry(), row.place) << row.name;
         EXPECT_EQ(widget->isHidden(), row.hidden) << row.name;
     }
-    EXPECT_EQ(b.find<QLabel>("Label4(6)")->parentWidget()->objectName(), "Frame1");
-    EXPECT_EQ(b.find<QLabel>("Label4(1)")->font().pointSizeF(), 12.0);
-    EXPECT_TRUE(b.find<QLabel>("Label4(1)")->font().bold());
-    EXPECT_EQ(b.find<QLineEdit>("Text2")->font().pointSizeF(), 20.25);
-    EXPECT_EQ(b.find<QPushButton>("Command4")->text(), q(u"ｽﾀｰﾄ"));
-    EXPECT_EQ(b.find<QPushButton>("Command5")->text(), q(u"先に進む"));
+    EXPECT_EQ(b.find("Label4(6)")->parentWidget()->objectName(), "Frame1");
+    EXPECT_EQ(b.find("Label4(1)")->font().pointSizeF(), 12.0);
+    EXPECT_TRUE(b.find("Label4(1)")->font().bold());
+    EXPECT_EQ(b.find("Text2")->font().pointSizeF(), 20.25);
+    EXPECT_EQ(b.find<QPushButton>("Command4")->text() + b.find<QPushButton>("Command5")->text(),
+              q(u"ｽﾀｰﾄ先に進む"));
 
     QImage image = b.window->grab().toImage();
     const struct {
@@ -136,22 +150,6 @@ TEST(WindowLayout, ControlsStandWhereTheFormPutsThemAndShowTheirColours) {
             << p.name;
 }
 
-TEST(AnswerCheck, CorrectWrongCorrectGivesSixtySixPercent) {
-    WindowBench b;
-    b.startAt(100, {3, 1, 9, 2});
-    EXPECT_EQ(b.screen(), "1|||Start||| [] 3192 ＋＋＋ ONX");
-    b.choose(u"＋×－");  // before the first tick the seconds left read 0: one point
-    b.host.queue({3, 1, 9, 2});
-    b.click("Command2");
-    EXPECT_EQ(b.screen(), "2|1||Start||1|100% [] 3192 ＋＋＋ ONX");
-    b.choose(u"－÷×");
-    b.click("Command2");  // 3-1/9*2 is no 10: counted, the problem and the choice stay
-    EXPECT_EQ(b.screen(), "2|1|1|Start||1|50% [] 3192 －÷× ONX");
-    b.choose(u"×＋－");
-    b.click("Command2");
-    EXPECT_EQ(b.screen(), "3|2|1|Start||2|66% [] 6664 ＋＋＋ ONX");
-}
-
 TEST(AnswerCheck, PointsFollowTheSecondsLeftShown) {
     const struct {
         double elapsed;  // seconds into the problem at the last tick
@@ -161,17 +159,13 @@ TEST(AnswerCheck, PointsFollowTheSecondsLeftShown) {
                 {17.5, "13", 2}, {18.5, "12", 1}, {29.5, "1", 1}};
     for (const auto& row : rows) {
         WindowBench b;
-        b.startAt(100, {3, 1, 9, 2});
-        b.tickAt(100 + row.elapsed);
+        play(b, {{100, 'S', {3, 1, 9, 2}}, {100 + row.elapsed, 't'}});
         EXPECT_EQ(b.counter(4), row.shown);
-        b.choose(u"＋×－");
-        b.host.queue({3, 1, 9, 2});
-        b.click("Command2");
-        EXPECT_EQ(b.counter(5), QString::number(row.score)) << row.shown;
-        // Until the next tick the old seconds left still score the new problem.
-        b.choose(u"＋×－");
-        b.click("Command2");
-        EXPECT_EQ(b.counter(5), QString::number(2 * row.score)) << row.shown;
+        for (int solved : {1, 2}) {  // until the next tick the new problem scores the same
+            b.choose(u"＋×－");
+            play(b, {{b.clock.now, 'O', {3, 1, 9, 2}}});
+            EXPECT_EQ(b.counter(5), QString::number(solved * row.score)) << row.shown;
+        }
     }
 }
 
@@ -201,77 +195,49 @@ TEST(AnswerCheck, TargetIsShownPlainAndTheHiddenFormulaBoxIsCheckedInsteadOfTheL
 
 TEST(TimedGame, ProblemLeftAloneTimesOutAndShowsItsExampleAnswer) {
     WindowBench b;
-    b.startAt(100, {3, 1, 9, 2});
-    b.tickAt(100.4);
-    EXPECT_EQ(b.screen(), "1|||Start|30|| [] 3192 ＋＋＋ ONX");
-    b.tickAt(101.4);
-    EXPECT_EQ(b.screen(), "1|||1|29|| [] 3192 ＋＋＋ ONX");
-    b.tickEverySecond(102.4, 124.4);
-    EXPECT_EQ(b.counter(4), "6");
+    play(b, {{100, 'S', {3, 1, 9, 2}},
+             {100.4, 't', {}, "1|||Start|30|| [] 3192 ＋＋＋ ONX"},
+             {101.4, 't', {}, "1|||1|29|| [] 3192 ＋＋＋ ONX"},
+             {124.4, 'T', {}, "1|||24|6|| [] 3192 ＋＋＋ ONX"}});
     EXPECT_NE(b.secondsLeftColour(), kRed);
-    b.tickAt(125.4);
-    EXPECT_EQ(b.counter(4), "5");
+    play(b, {{125.4, 't', {}, "1|||25|5|| [] 3192 ＋＋＋ ONX"}});
     EXPECT_EQ(b.secondsLeftColour(), kRed);
-    b.tickEverySecond(126.4, 129.4);
-    EXPECT_EQ(b.counter(4), "1");
+    play(b, {{129.4, 'T', {}, "1|||29|1|| [] 3192 ＋＋＋ ONX"}});
     b.choose(u"××÷");
-    b.host.queue({1, 2, 3, 4});
-    b.tickAt(130.4);
-    EXPECT_EQ(b.screen(), "2||1|30|1||0% [3 ＋ 1 × 9 － 2] 1234 ＋＋＋ ONX");
-    b.tickAt(131.4);
-    EXPECT_EQ(b.counter(4), "29");
+    play(b, {{130.4, 't', {1, 2, 3, 4}, "2||1|30|1||0% [3 ＋ 1 × 9 － 2] 1234 ＋＋＋ ONX"},
+             {131.4, 't', {}, "2||1|31|29||0% [3 ＋ 1 × 9 － 2] 1234 ＋＋＋ ONX"}});
     EXPECT_NE(b.secondsLeftColour(), kRed);
-    b.tickAt(144.4);
-    EXPECT_EQ(b.text("Label6"), q(u"3 ＋ 1 × 9 － 2"));
-    b.tickAt(145.4);  // the example answer shows for 15 seconds
-    EXPECT_EQ(b.text("Label6"), "");
-
-    b.host.queue({1, 2, 3, 4});
-    b.click("Command5");  // Next shows it again; a correct answer clears it at once
-    EXPECT_EQ(b.screen(), "3||2|45|15||0% [1 ＋ 2 ＋ 3 ＋ 4] 1234 ＋＋＋ ONX");
-    b.click("Command2");
-    EXPECT_EQ(b.screen(), "4|1|2|45|15|2|33% [] 6664 ＋＋＋ ONX");
+    // The example answer shows for 15 seconds; Next shows it again; a correct answer clears it.
+    play(b, {{144.4, 't', {}, "2||1|44|16||0% [3 ＋ 1 × 9 － 2] 1234 ＋＋＋ ONX"},
+             {145.4, 't', {}, "2||1|45|15||0% [] 1234 ＋＋＋ ONX"},
+             {145.4, 'N', {1, 2, 3, 4}, "3||2|45|15||0% [1 ＋ 2 ＋ 3 ＋ 4] 1234 ＋＋＋ ONX"},
+             {145.4, 'O', {}, "4|1|2|45|15|2|33% [] 6664 ＋＋＋ ONX"}});
 }
 
 TEST(TimedGame, StopShowsTheExampleAnswerAndGoesIdle) {
     WindowBench b;
-    b.startAt(100, {3, 1, 9, 2});
-    b.tickAt(120.5);
-    b.click("Command6");
-    EXPECT_EQ(b.screen(), "1|||20|10|| [3 ＋ 1 × 9 － 2] 3192 ＋＋＋ S");
-    EXPECT_EQ(b.window->focusWidget(), b.find<QPushButton>("Command4"));
-    b.tickAt(200.5);
-    EXPECT_EQ(b.screen(), "1|||20|10|| [3 ＋ 1 × 9 － 2] 3192 ＋＋＋ S");
+    play(b, {{100, 'S', {3, 1, 9, 2}},
+             {120.5, 't'},
+             {120.5, 'X', {}, "1|||20|10|| [3 ＋ 1 × 9 － 2] 3192 ＋＋＋ S"},
+             {200.5, 't', {}, "1|||20|10|| [3 ＋ 1 × 9 － 2] 3192 ＋＋＋ S"}});
+    EXPECT_EQ(b.window->focusWidget(), b.find("Command4"));
     // A new game starts from scratch but leaves the old example answer up.
-    b.startAt(300, {1, 2, 3, 4});
-    EXPECT_EQ(b.screen(), "1|||Start||| [3 ＋ 1 × 9 － 2] 1234 ＋＋＋ ONX");
-    EXPECT_EQ(b.window->focusWidget(), b.find<QLineEdit>("Text3"));
+    play(b, {{300, 'S', {1, 2, 3, 4}, "1|||Start||| [3 ＋ 1 × 9 － 2] 1234 ＋＋＋ ONX"}});
+    EXPECT_EQ(b.window->focusWidget(), b.find("Text3"));
 }
 
 TEST(TimedGame, GameLimitMeetingTheProblemLimitDealsOneMoreProblem) {
-    WindowBench b;
-    b.startAt(0, {3, 1, 9, 2});
-    b.clock.now = 3571;
-    b.host.queue({1, 2, 3, 4});
-    b.click("Command5");
-    b.tickAt(3600.9);  // 3600 whole seconds: not yet over
-    EXPECT_EQ(b.screen(), "2||1|3600|1||0% [] 1234 ＋＋＋ ONX");
-    // Game 3601 and problem 30 in one tick: Stop, then Next deals and counts one more.
-    b.host.queue({9, 1, 1, 1});
-    b.tickAt(3601.2);
-    EXPECT_EQ(b.screen(), "3||2|3601|1||0% [1 ＋ 2 ＋ 3 ＋ 4] 9111 ＋＋＋ X");
-    b.tickAt(3602.5);  // the game limit still passed: stopped for good
-    EXPECT_EQ(b.screen(), "3||2|3602|29||0% [9 ＋ 1 ＋ 1 － 1] 9111 ＋＋＋ S");
-    b.tickAt(3610);
-    EXPECT_EQ(b.counter(3), "3602");
-
+    WindowBench b;  // game 3601 and problem 30 in one tick: Stop, then Next deals one more
+    play(b, {{0, 'S', {3, 1, 9, 2}},
+             {3571, 'N', {1, 2, 3, 4}},
+             {3600.9, 't', {}, "2||1|3600|1||0% [] 1234 ＋＋＋ ONX"},  // not yet over
+             {3601.2, 't', {9, 1, 1, 1}, "3||2|3601|1||0% [1 ＋ 2 ＋ 3 ＋ 4] 9111 ＋＋＋ X"},
+             {3602.5, 't', {}, "3||2|3602|29||0% [9 ＋ 1 ＋ 1 － 1] 9111 ＋＋＋ S"},  // for good
+             {3610, 't', {}, "3||2|3602|29||0% [9 ＋ 1 ＋ 1 － 1] 9111 ＋＋＋ S"}});
     WindowBench old;  // game 3601 at problem 21: Stop shows the answer, the tick clears it
-    old.startAt(0, {3, 1, 9, 2});
-    old.clock.now = 3580;
-    old.host.queue({1, 2, 3, 4});
-    old.click("Command5");
-    old.tickAt(3601.5);
-    EXPECT_EQ(old.screen(), "2||1|3601|9||0% [] 1234 ＋＋＋ S");
+    play(old, {{0, 'S', {3, 1, 9, 2}},
+               {3580, 'N', {1, 2, 3, 4}},
+               {3601.5, 't', {}, "2||1|3601|9||0% [] 1234 ＋＋＋ S"}});
 }
 
 TEST(TimedGame, CloseEndsTheProgramFromEitherState) {
@@ -320,11 +286,8 @@ TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
         WindowBench b;
         b.startAt(100, {3, 1, 9, 2});  // a finished game's results stay on screen
         b.choose(u"＋×－");
-        b.host.queue({8, 2, 4, 1});
-        b.click("Command2");
-        b.tickAt(112.5);
-        b.click("Command6");
-        const std::string before = b.screen();
+        const char* before = "2|1||12|18|1|100% [8 － 2 ＋ 4 ÷ 1] 8241 ＋＋＋ S";
+        play(b, {{100, 'O', {8, 2, 4, 1}}, {112.5, 't'}, {112.5, 'X', {}, before}});
         const auto state = b.window->rules().state();
 
         b.setTarget(target);
@@ -334,16 +297,12 @@ TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
         ASSERT_EQ(b.messages.shown.size(), 1u);
         EXPECT_NE(b.messages.shown[0].find(target), std::u16string::npos);
         EXPECT_EQ(b.screen(), before);
-        EXPECT_EQ(before, "2|1||12|18|1|100% [8 － 2 ＋ 4 ÷ 1] 8241 ＋＋＋ S");
         EXPECT_EQ(b.window->rules().state().GameStart, state.GameStart);
         EXPECT_EQ(b.window->rules().state().ProblemNumber, state.ProblemNumber);
         EXPECT_LE(b.host.draws - draws, 4 * Mivor10::kRandomDraws + 1);  // a bounded search
-        b.tickAt(240);
-        EXPECT_EQ(b.screen(), before);
-
+        play(b, {{240, 't', {}, before}});
         b.setTarget(u"10");
-        b.startAt(300, {3, 1, 9, 2});
-        EXPECT_EQ(b.screen(), "1|||Start||| [8 － 2 ＋ 4 ÷ 1] 3192 ＋＋＋ ONX");
+        play(b, {{300, 'S', {3, 1, 9, 2}, "1|||Start||| [8 － 2 ＋ 4 ÷ 1] 3192 ＋＋＋ ONX"}});
     }
 }
 

@@ -1,14 +1,15 @@
-// One window per desktop session, on a session bus of the test's own: a later launch passes
-// the launcher's activation token to the running instance and ends.
+// One game per user: a later launch brings the running one forward and ends, over a local
+// socket, and over a session bus of the test's own passing on the launcher's activation token.
+#include "game/window/instance_guard.h"
 #include "game/window/session_guard.h"
+#include "game_bench.h"
+
+#include <QDir>
+#include <QLocalSocket>
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
-#include <QProcess>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace pelmora::game {
 namespace {
@@ -34,12 +35,10 @@ struct PrivateBus {
         daemon.waitForFinished(5000);
     }
     void launch(QProcess& game, const QString& token) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("DBUS_SESSION_BUS_ADDRESS", address);
-        environment.insert("XDG_ACTIVATION_TOKEN", token);
-        environment.insert("DESKTOP_STARTUP_ID", "startup-" + token);
-        game.setProcessEnvironment(environment);
+        game.setProcessEnvironment(
+            testing::gameEnvironment({{"DBUS_SESSION_BUS_ADDRESS", address},
+                                      {"XDG_ACTIVATION_TOKEN", token},
+                                      {"DESKTOP_STARTUP_ID", "startup-" + token}}));
         game.start(QStringLiteral(PELMORA_GAME_PATH));
     }
     bool owned() {
@@ -95,6 +94,63 @@ TEST(SessionBus, SecondLaunchActivatesTheOwnerWithItsTokenAndEnds) {
     EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished(5000);
+}
+
+bool instanceListening() {
+    QLocalSocket socket;
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(instanceName());
+    return socket.waitForConnected(200);
+}
+
+// The game under the offscreen platform, with a home of its own.
+struct GameRun {
+    QTemporaryDir home;
+    // No session bus: the local socket is what these tests check.
+    QProcessEnvironment environment =
+        testing::gameEnvironment({{"HOME", home.path()},
+                                  {"XDG_CONFIG_HOME", home.path() + "/config"},
+                                  {"XDG_CACHE_HOME", home.path() + "/cache"},
+                                  {"XDG_DATA_HOME", home.path() + "/data"}});
+    void start(QProcess& process) {
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(home.path());
+        process.start(QStringLiteral(PELMORA_GAME_PATH));
+    }
+};
+
+TEST(GameProgram, RunningInstanceComesForwardWhenAskedAndASecondEndsAtOnceWritingNothing) {
+    if (instanceListening()) GTEST_SKIP() << "a pelmora of this user is already running";
+    GameRun run;
+    ASSERT_TRUE(run.home.isValid());
+    QProcess first;
+    run.start(first);
+    ASSERT_TRUE(QTest::qWaitFor(instanceListening, 10000));
+
+    // What a later launch sends; the running instance answers once it has come forward.
+    QLocalSocket socket;
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(instanceName());
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    socket.write(InstanceGuard::kRaiseRequest);
+    ASSERT_TRUE(socket.waitForBytesWritten(2000));
+    QByteArray reply;
+    while (!reply.contains('\n') && socket.waitForReadyRead(5000)) reply += socket.readAll();
+    EXPECT_EQ(reply, InstanceGuard::kRaiseReply);
+    socket.disconnectFromServer();
+
+    QProcess second;
+    run.start(second);
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.kill();
+    first.waitForFinished(10000);
+    const QDir home(run.home.path());
+    const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
+    EXPECT_TRUE(home.isEmpty(all)) << home.entryList(all).join(' ').toStdString();
 }
 
 }  // namespace
