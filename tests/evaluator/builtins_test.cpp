@@ -1,10 +1,8 @@
-// The built-in table and its dispatch, bare names and undeclared arrays, the order in which
+// The built-in table and its dispatch (bare names are in cases/names.tsv), the order in which
 // functions evaluate their slots, values only exact arithmetic tells apart, and RND.
 #include "evaluator/builtins.h"
 #include <pelmora/standard_host.h>
 #include "fake_host.h"
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <fstream>
@@ -35,16 +33,6 @@ TEST(BuiltinDispatch, EveryNameReachesItsOwnEntryAndRunsItsOwnFunction) {
         Bench bench;
         EXPECT_NO_THROW(bench.evaluator.Eval(name + u"(1)")) << toUtf8(name) << " ended";
     }
-}
-
-TEST(BuiltinDispatch, BareNamesAreVariablesThatAreNeverSet) {
-    Bench bench;
-    for (auto [name, shown] : {std::pair{u"X", "Integer: 0"},
-                               {u"X$", "String: "},
-                               {u"ABS", "Integer: 0"},
-                               {u"MID$", "String: "}})
-        EXPECT_EQ(describe(bench.evaluator.Ffc(name)), shown);
-    EXPECT_EQ(bench.code(), 0);
 }
 
 // RND(0) repeats the last draw: which slot draws first shows in the result.

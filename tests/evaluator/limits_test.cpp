@@ -3,8 +3,6 @@
 #include <pelmora/failure.h>
 #include "fake_host.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 
 namespace pelmora::testing {
@@ -63,7 +61,9 @@ TEST(EvalLimits, HostileShapesEndWithAResultOrCodeTwo) {
     }
 }
 
-// Three texts of 64 MiB, then a fourth sized to end exactly at the budget, or one unit past it.
+// Three texts of 64 MiB, then a fourth sized to end exactly at the budget, or one unit past it;
+// then, after a fourth text, a written decimal that fits with a few units to spare, or that
+// misses by a few: its read fails alone, and the sum goes on without it.
 TEST(EvalLimits, WorkBudgetEndsExactlyAtItsEdge) {
     const std::size_t scan = Evaluator::kScanCost;
     const std::string full = std::to_string(kMaxStringBytes / 2);
@@ -73,17 +73,25 @@ TEST(EvalLimits, WorkBudgetEndsExactlyAtItsEdge) {
         return scan * (term(count).size() + ("SPACE$(" + count + ")").size() + count.size());
     };
     const std::string prefix = term(full) + "+" + term(full) + "+" + term(full) + "+";
-    const std::string eightDigits = "10000000";  // the last count has eight digits too
-    const std::size_t fixedCost = scan * (prefix + term(eightDigits)).size() +
-                                  3 * (scanCost(full) + kMaxStringBytes) + scanCost(eightDigits);
-    const std::size_t lastCount = (Evaluator::kWorkBudget - fixedCost) / 2;
-    ASSERT_EQ(std::to_string(lastCount).size(), 8u);
-    const std::string three = std::to_string(3 * kMaxStringBytes / 2);
+    // The count of the last text, for what is left after it; it has eight digits.
+    auto lastCount = [&](const std::string& tail, std::size_t left) {
+        const std::size_t fixed = scan * (prefix + term("10000000") + tail).size() +
+                                  3 * (scanCost(full) + kMaxStringBytes) + scanCost("10000000");
+        const std::size_t count = (Evaluator::kWorkBudget - fixed - left) / 2;
+        EXPECT_EQ(std::to_string(count).size(), 8u);
+        return count;
+    };
+    const std::size_t three = 3 * kMaxStringBytes / 2, edge = lastCount("", 0);
+    const std::size_t spare = lastCount("+1.5", 3 * scan + 4), short_ = lastCount("+1.5", 20);
+    auto sum = [&](std::size_t count, const std::string& tail) {
+        return prefix + term(std::to_string(count)) + tail;
+    };
     checkRows({
-        {prefix + term(std::to_string(lastCount)),
-         "Long: " + std::to_string(3 * kMaxStringBytes / 2 + lastCount)},
+        {sum(edge, ""), "Long: " + std::to_string(three + edge)},
         // The last text no longer fits: its call fails, and LEN of Empty is 0.
-        {prefix + term(std::to_string(lastCount + 1)), "Long: " + three, 2},
+        {sum(edge + 1, ""), "Long: " + std::to_string(three), 2},
+        {sum(spare, "+1.5"), "Double: " + std::to_string(three + spare + 1) + ".5"},
+        {sum(short_, "+1.5"), "Long: " + std::to_string(three + short_), 2},
     });
 }
 

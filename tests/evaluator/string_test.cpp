@@ -1,44 +1,15 @@
-// Text underneath the string built-ins: the byte view, the code page, width and case forms,
-// and the text search (the functions themselves are in cases/strings.tsv).
+// Text underneath the string built-ins: the code page, width and case forms, and the text
+// search (the functions themselves and the byte view are in cases/strings.tsv).
 #include <pelmora/failure.h>
 #include "evaluator/builtins_string.h"
 #include "evaluator/cp932.h"
 #include "fake_host.h"
 
-#include <gtest/gtest.h>
-
 #include <random>
 #include <string>
-#include <vector>
 
 namespace pelmora::testing {
 namespace {
-
-// The byte view of a String result as spaced hexadecimal pairs ("41 00 42").
-std::string bytesOf(const Value& v) {
-    if (!v.isString()) return "not a String: " + describe(v);
-    constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char b : v.asString().byteView()) {
-        if (!out.empty()) out.push_back(' ');
-        out.push_back(kHex[b >> 4]);
-        out.push_back(kHex[b & 0xF]);
-    }
-    return out;
-}
-
-struct ByteRow {
-    const char* expression;
-    const char* bytes;
-};
-
-void checkBytes(const std::vector<ByteRow>& rows) {
-    for (const auto& row : rows) {
-        Bench bench;
-        EXPECT_EQ(bytesOf(bench.eval(row.expression)), row.bytes) << row.expression;
-        EXPECT_EQ(bench.code(), 0) << row.expression;
-    }
-}
 
 // Runs one built-in on slot texts given as they are, bypassing the upper-casing of a call.
 Value callDirect(Builtin function, Evaluator& evaluator, std::u16string slot0) {
@@ -55,24 +26,6 @@ std::u16string literal(std::u16string_view text) {
         if (c == u'"') out.push_back(c);
     }
     return out + u"\"";
-}
-
-// The byte functions cut the little-endian storage; a lone byte is no character and pairs
-// with the next text, however long the chain.
-TEST(StringByteView, ByteFunctionsCutTheStorageAndLoneBytesPairWithTheNextText) {
-    checkBytes({
-        {R"(LEFT$("ABCD",3))", "41 00 42"},
-        {R"(RIGHT$("ABCD",3))", "00 44 00"},
-        {R"(MID$("ABCD",2))", "00 42 00 43 00 44 00"},
-        {R"(MID$("ABC",6))", "00"},
-        {R"(MID$("ABC",7))", ""},
-        {R"(LEFT$("ABCD",3)+"Z")", "41 00 42 5A 00"},
-        {R"(CHR$(65)+"")", "41"},
-        // Character mapping keeps the lone byte behind the mapped characters.
-        {R"(LCASE$(LEFT$("AB",3)))", "61 00 42"},
-        {"CHR$(65)+CHR$(66)+CHR$(67)+\"D\"+CHR$(69)", "41 42 43 44 00 45"},
-        {R"(RTRIM$(LEFT$("A  ",5)))", "41 00 20"},
-    });
 }
 
 // Every code of the table: KNJ$ of the JIS$ of its character gives the character back.

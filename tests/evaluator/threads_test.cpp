@@ -31,12 +31,7 @@ std::vector<std::string> evaluateAll(const std::vector<std::u16string>& texts, s
     for (std::size_t n = 0; n < texts.size(); ++n) {
         std::size_t k = (first + n) % texts.size();
         Bench bench;
-        try {
-            results[k] = describe(bench.evaluator.Eval(texts[k]));
-        } catch (const ProgramEnded&) {
-            results[k] = "ended";
-        }
-        results[k] += " code " + std::to_string(bench.code());
+        results[k] = outcome(bench.evaluator, texts[k]) + " code " + std::to_string(bench.code());
     }
     return results;
 }
