@@ -1,5 +1,5 @@
-// The built-in table and its dispatch (bare names are in cases/names.tsv), the order in which
-// functions evaluate their slots, values only exact arithmetic tells apart, and RND.
+// The built-in table and its dispatch (bare names are in cases/names.tsv), values only exact
+// arithmetic tells apart, RND's sequence, the tools' host, and the fuzzer's dictionary.
 #include "evaluator/builtins.h"
 #include <pelmora/standard_host.h>
 #include "fake_host.h"
@@ -35,21 +35,6 @@ TEST(BuiltinDispatch, EveryNameReachesItsOwnEntryAndRunsItsOwnFunction) {
     }
 }
 
-// RND(0) repeats the last draw: which slot draws first shows in the result.
-TEST(SlotOrder, SlotsAreEvaluatedInTheirOwnOrder) {
-    Bench max;  // the second RND(0) repeats the first draw; the tie returns the second
-    EXPECT_EQ(max.eval("MAX(RND(1),RND(0))").kind(), Kind::Single);
-    double r = RandomSequence{12345}.next();
-    Bench truncate;  // slot 1 draws r, slot 0 repeats it
-    EXPECT_EQ(truncate.eval("TRUNCATE(RND(0)*100,RND(1)*0+1)").asDouble(),
-              roundHalfEven(r * 100 * 10) / 10);
-    for (const char* text : {"LOG$(RND(1))", "LOG0(RND(1))"}) {
-        Bench log;  // the base is checked before the argument is evaluated
-        EXPECT_EQ(log.show(text), "Empty: ") << text;
-        EXPECT_EQ(log.show("RND(0)"), "Single: 0") << text;
-    }
-}
-
 // X is read through its text form: 1/3 reaches these functions as 0.333333333333333.
 TEST(NumericExact, ArgumentsAreReadThroughTheirText) {
     Bench bench;
@@ -60,25 +45,8 @@ TEST(NumericExact, ArgumentsAreReadThroughTheirText) {
     EXPECT_EQ(bench.eval("2^0.5").asDouble(), std::sqrt(2.0));
 }
 
-TEST(NumericRnd, ArgumentsRepeatRestartOrDrawTheNext) {
-    Bench bench;
-    Value first = bench.eval("RND(1)");
-    ASSERT_TRUE(first.is(Kind::Single));
-    EXPECT_EQ(bench.eval("RND(0)"), first);
-    Value second = bench.eval("RND");
-    EXPECT_NE(second, first);
-    EXPECT_NE(bench.eval("RND(5)"), second);
-    EXPECT_EQ(bench.code(), 0);
-    Value last = bench.eval("RND(0)");
-    EXPECT_EQ(bench.eval("RND()"), last);  // an empty slot reads as 0
-    EXPECT_EQ(bench.code(), 2);
-    Bench a, b;  // a negative argument fixes the value and restarts the sequence
-    b.eval("RND");
-    EXPECT_EQ(a.eval("RND(-3)"), b.eval("RND(-3)"));
-    EXPECT_EQ(a.eval("RND"), b.eval("RND"));
-    EXPECT_NE(a.eval("RND(-3)"), a.eval("RND(-4)"));
-}
-
+// What RND's argument does, and the order in which slots are evaluated, are rows of
+// cases/numeric.tsv.
 TEST(NumericRnd, SequenceIsUniformOnTheGridOfTheUnitInterval) {
     RandomSequence a{7};
     std::set<float> seen;
