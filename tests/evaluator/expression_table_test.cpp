@@ -19,9 +19,10 @@ class ExpressionTable : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ExpressionTable, EveryRowGivesItsValueAndCode) {
     const auto rows = table(GetParam());
-    EXPECT_GT(rows.size(), 20u) << GetParam();
+    EXPECT_GT(rows.size(), 10u) << GetParam();
     for (const auto& row : rows) {
-        ASSERT_EQ(row.size(), 3u) << GetParam() << ": needs three cells: " << row[0];
+        const std::string where = GetParam() + ": " + row[0].substr(0, 100);
+        ASSERT_EQ(row.size(), 3u) << where << ": needs three cells";
         const std::string& expected = row[1];
         Bench bench;
         std::string shown = "ended";
@@ -35,13 +36,14 @@ TEST_P(ExpressionTable, EveryRowGivesItsValueAndCode) {
                       "配列が宣言されていないのに10を越しました。\r\n"
                       "または配列の次元が超えています。");
         }
-        EXPECT_EQ(shown, expected) << row[0];
-        EXPECT_EQ(bench.code(), std::stoi(row[2])) << row[0];
+        EXPECT_EQ(shown, expected) << where;
+        EXPECT_EQ(bench.code(), std::stoi(row[2])) << where;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExpressionTable,
-                         ::testing::Values("operators", "numeric", "strings", "system", "names"),
+                         ::testing::Values("operators", "numeric", "strings", "system", "names",
+                                           "limits"),
                          [](const auto& info) { return info.param; });
 
 // The clock at other moments than the host's usual one: midnight, and the last hour of a day.
