@@ -27,9 +27,9 @@ TEST(BuiltinDispatch, EveryNameReachesItsOwnEntryAndRunsItsOwnFunction) {
         while (!table[first].matches(name)) ++first;
         EXPECT_EQ(first, i) << toUtf8(name);
         auto [it, fresh] = owner.emplace(table[i].function, toUtf8(table[i].name));
-        if (!fresh) {
-            EXPECT_EQ(it->second + "/" + toUtf8(table[i].name), "SPACE$/SPC");
-        }
+        // Only SPACE$ and SPC share a function.
+        EXPECT_TRUE(fresh || it->second + "/" + toUtf8(table[i].name) == "SPACE$/SPC")
+            << it->second << " / " << toUtf8(table[i].name);
         Bench bench;
         EXPECT_NO_THROW(bench.evaluator.Eval(name + u"(1)")) << toUtf8(name) << " ended";
     }
@@ -79,17 +79,13 @@ TEST(StandardHost, ReadsTheProcessEnvironmentClockAndArguments) {
     unsetenv("PELMORA_TEST_VARIABLE");
 
     using namespace std::chrono;
-    const char* zone = std::getenv("TZ");
-    const std::string saved = zone ? zone : "";
-    setenv("TZ", "UTC", 1);
+    setenv("TZ", "UTC", 1);  // only this test reads the process's zone
     tzset();
     auto utc = [] { return local_seconds{floor<seconds>(system_clock::now()).time_since_epoch()}; };
     const auto before = utc();
     const auto read = host.now();
     EXPECT_LE(before, read);
     EXPECT_LE(read, utc());
-    zone ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
-    tzset();
     host.setFixedNow(LocalTime{seconds{86400}});
     EXPECT_EQ(host.now(), LocalTime{seconds{86400}});
 

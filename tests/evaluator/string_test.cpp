@@ -65,14 +65,20 @@ TEST(StringWidth, AsciiSpaceHalfWidthKatakanaAndPunctuationSwitchForms) {
     }
 }
 
-// Rows of cases/width.tsv: the directions that apply, a half-width text and its full-width form.
-TEST(StringWidth, VoicedKatakanaSplitAndCharactersWithoutAJapaneseCounterpartStay) {
-    const auto rows = table("width");
+// Rows of cases/forms.tsv: width or case, both ways or one, a half-width or lower-case text and
+// its full-width or upper-case form.
+TEST(StringForms, WidthAndCaseSwitchOneToOneAndCharactersWithoutACounterpartStay) {
+    const auto rows = table("forms");
     EXPECT_GT(rows.size(), 40u);
     for (const auto& row : rows) {
         ASSERT_EQ(row.size(), 3u) << row[0];
-        if (row[0] != "half") EXPECT_EQ(toUtf8(toFullWidth(fromUtf8(row[1]))), row[2]) << row[1];
-        if (row[0] != "full") EXPECT_EQ(toUtf8(toHalfWidth(fromUtf8(row[2]))), row[1]) << row[2];
+        const bool width = row[0].starts_with("width");
+        const std::u16string low = fromUtf8(row[1]), high = fromUtf8(row[2]);
+        const std::string up = toUtf8(width ? toFullWidth(low) : toUpper(low));
+        const std::string down = toUtf8(width ? toHalfWidth(high) : toLower(high));
+        // A row of one way leaves the other unchecked.
+        EXPECT_EQ(row[0].ends_with("down") ? row[2] : up, row[2]) << row[1];
+        EXPECT_EQ(row[0].ends_with("up") ? row[1] : down, row[1]) << row[2];
     }
 }
 
@@ -90,15 +96,6 @@ TEST(StringSearch, FindsWhatTheLibrarySearchFinds) {
         EXPECT_EQ(findText(haystack, needle, from), haystack.find(needle, from))
             << toUtf8(haystack) << " / " << toUtf8(needle) << " from " << from;
     }
-}
-
-TEST(StringCase, OneToOneMappingIncludingFullWidthLatin) {
-    EXPECT_EQ(toUpper(u"aｚ\u00FF\u03B1"), u"AＺ\u0178\u0391");
-    EXPECT_EQ(toLower(u"AＺ\u0178\u0391"), u"aｚ\u00FF\u03B1");
-    // A character beyond the BMP maps as one, also as the first of the text.
-    EXPECT_EQ(toLower(u"\U00010400\U00010401"), u"\U00010428\U00010429");
-    // One-to-one: a letter whose upper case is two letters stays as it is.
-    EXPECT_EQ(toUpper(u"\u00DF"), u"\u00DF");
 }
 
 }  // namespace
