@@ -110,20 +110,4 @@ inline std::vector<std::vector<std::string>> table(const std::string& name) {
     return rows;
 }
 
-// One row of an expression table: the value shown as "Kind: plain text", and the code after.
-struct Row {
-    std::string expression, expected;
-    int code = 0;
-};
-
-// Evaluates every row in an evaluator of its own, set up first by `setUp` when given.
-inline void checkRows(const std::vector<Row>& rows, void (*setUp)(FakeHost&) = nullptr) {
-    for (const auto& row : rows) {
-        Bench bench;
-        if (setUp) setUp(bench.host);
-        EXPECT_EQ(bench.show(row.expression), row.expected) << row.expression;
-        EXPECT_EQ(bench.code(), row.code) << row.expression;
-    }
-}
-
 }  // namespace pelmora::testing

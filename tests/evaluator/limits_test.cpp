@@ -42,13 +42,18 @@ TEST(EvalLimits, WorkBudgetEndsExactlyAtItsEdge) {
     auto sum = [&](std::size_t count, const std::string& tail) {
         return prefix + term(std::to_string(count)) + tail;
     };
-    checkRows({
+    const std::vector<std::pair<std::string, std::string>> rows = {
         {sum(edge, ""), "Long: " + std::to_string(three + edge)},
         // The last text no longer fits: its call fails, and LEN of Empty is 0.
-        {sum(edge + 1, ""), "Long: " + std::to_string(three), 2},
+        {sum(edge + 1, ""), "Long: " + std::to_string(three) + " code 2"},
         {sum(spare, "+1.5"), "Double: " + std::to_string(three + spare + 1) + ".5"},
-        {sum(short_, "+1.5"), "Long: " + std::to_string(three + short_), 2},
-    });
+        {sum(short_, "+1.5"), "Long: " + std::to_string(three + short_) + " code 2"},
+    };
+    for (const auto& [expression, expected] : rows) {
+        Bench bench;
+        const std::string shown = bench.show(expression);
+        EXPECT_EQ(shown + (bench.code() ? " code " + std::to_string(bench.code()) : ""), expected);
+    }
 }
 
 TEST(EvalLimits, CallerTextIsNotChanged) {
