@@ -1,10 +1,7 @@
 // Kinds and widening, the text forms, the number readers, rounding, and the calendar.
-#include <pelmora/failure.h>
 #include "evaluator/datetime.h"
 #include "evaluator/operations.h"
 #include "fake_host.h"
-
-#include <cmath>
 
 namespace pelmora::testing {
 namespace {

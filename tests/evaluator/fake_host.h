@@ -4,6 +4,7 @@
 
 #include <pelmora/conversions.h>
 #include <pelmora/evaluator.h>
+#include <pelmora/failure.h>
 #include <pelmora/host.h>
 #include <pelmora/random.h>
 #include "evaluator/conversions.h"

@@ -1,8 +1,6 @@
 // Variables and functions the embedding program defines, and what an undeclared call does.
 #include "fake_host.h"
 
-#include <pelmora/failure.h>
-
 #include <stdexcept>
 
 namespace pelmora::testing {

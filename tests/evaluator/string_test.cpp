@@ -1,12 +1,10 @@
 // Text underneath the string built-ins: the code page, width and case forms, and the text
 // search (the functions themselves and the byte view are in cases/strings.tsv).
-#include <pelmora/failure.h>
 #include "evaluator/builtins_string.h"
 #include "evaluator/cp932.h"
 #include "fake_host.h"
 
 #include <random>
-#include <string>
 
 namespace pelmora::testing {
 namespace {
@@ -21,10 +19,7 @@ Value callDirect(Builtin function, Evaluator& evaluator, std::u16string slot0) {
 // A quoted literal for any text: quotes doubled.
 std::u16string literal(std::u16string_view text) {
     std::u16string out = u"\"";
-    for (char16_t c : text) {
-        out.push_back(c);
-        if (c == u'"') out.push_back(c);
-    }
+    for (char16_t c : text) out.append(c == u'"' ? 2 : 1, c);
     return out + u"\"";
 }
 
@@ -86,8 +81,7 @@ TEST(StringSearch, FindsWhatTheLibrarySearchFinds) {
     std::mt19937 random(7);
     auto text = [&](std::size_t length) {
         std::u16string s;
-        for (std::size_t i = 0; i < length; ++i)
-            s.push_back(static_cast<char16_t>(u'a' + random() % 2));
+        for (std::size_t i = 0; i < length; ++i) s += static_cast<char16_t>(u'a' + random() % 2);
         return s;
     };
     for (int round = 0; round < 2000; ++round) {

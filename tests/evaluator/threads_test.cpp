@@ -3,7 +3,6 @@
 #include "fake_host.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <thread>
 
