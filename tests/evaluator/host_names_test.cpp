@@ -1,10 +1,7 @@
 // Variables and functions the embedding program defines, and what an undeclared call does.
 #include "fake_host.h"
 
-#include <pelmora/failure.h>
-
 #include <stdexcept>
-#include <type_traits>
 
 namespace pelmora::testing {
 namespace {
@@ -39,68 +36,33 @@ class NamingHost : public FakeHost {
     std::string log;
 };
 
-struct NameRow {
-    const char* expression;
-    const char* expected;  // "ended" when the program ends
-    int code = 0;
-    const char* log = "";
-    const char* undeclared = "";
-    Policy policy = Policy::Report;
-};
-
-template <typename HostType>
-void checkNameRows(const std::vector<NameRow>& rows) {
+// Rows of cases/<name>.tsv: expression, value ("ended" when the program ends), code, what MARK
+// wrote, the undeclared name reported, and the host's policy for an undeclared call.
+void checkNameTable(const std::string& name) {
+    const auto rows = table(name);
+    EXPECT_GT(rows.size(), 3u) << name;
     for (const auto& row : rows) {
-        HostType host;
-        if constexpr (std::is_same_v<HostType, NamingHost>) host.policy = row.policy;
+        ASSERT_EQ(row.size(), 6u) << row[0];
+        NamingHost host;
+        host.policy = row[5] == "Fail"         ? Policy::Fail
+                      : row[5] == "EndProgram" ? Policy::EndProgram
+                                               : Policy::Report;
         Evaluator evaluator(host);
-        std::string shown;
-        try {
-            shown = describe(evaluator.Eval(fromUtf8(row.expression)));
-        } catch (const ProgramEnded&) {
-            shown = "ended";
-        }
-        EXPECT_EQ(shown, row.expected) << row.expression;
-        EXPECT_EQ(evaluator.EvalErrorCode, row.code) << row.expression;
-        EXPECT_EQ(toUtf8(evaluator.undeclaredName()), row.undeclared) << row.expression;
-        if constexpr (std::is_same_v<HostType, NamingHost>) {
-            EXPECT_EQ(host.log, row.log) << row.expression;
-        }
+        EXPECT_EQ(outcome(evaluator, fromUtf8(row[0])), row[1]) << row[0];
+        EXPECT_EQ(evaluator.EvalErrorCode, std::stoi(row[2])) << row[0];
+        EXPECT_EQ(host.log, row[3]) << row[0];
+        EXPECT_EQ(toUtf8(evaluator.undeclaredName()), row[4]) << row[0];
     }
 }
 
 TEST(HostNames, ProgramNamesComeAfterTheBuiltInsAndTakeEvaluatedArgumentsInOrder) {
-    checkNameRows<NamingHost>({
-        {"x*2", "Double: 10"},
-        {"NAME$+\"d\"", "String: abcd"},
-        {"Y", "Integer: 0"},
-        {"Y$", "String: "},
-        {"ABS(-3)", "Double: 3"},
-        {"twice(TWICE(X))+1", "Double: 21"},
-        {"COUNT()", "Double: 0"},
-        {"COUNT(1,,3)", "Double: 3", 2},
-        {"MARK(1)+MARK(2)*MARK(3)", "Double: 7", 0, "123"},
-        {"COUNT(MARK(4),MARK(5),MARK(6))", "Double: 3", 0, "456"},
-        {"COUNT(1,2,3,4,5,6,7,8,9)", "Empty: ", 2},
-        {"FAIL(MARK(1))", "Empty: ", 2, "1"},
-        {"1+TWICE()", "Double: 1", 2},
-        {"2*ABS(FAIL())", "Double: 0", 2},
-    });
+    checkNameTable("host_names");
 }
 
+// A host that defines nothing keeps the language as the game has it: X, X$ and an undeclared
+// call ending the program are rows of cases/names.tsv.
 TEST(HostNames, AnUndeclaredCallEndsFailsOrIsReportedAsTheHostAsks) {
-    checkNameRows<NamingHost>({
-        {"FOO(MARK(7))", "Empty: ", 2, "7", "FOO"},
-        {"1+foo(BAR(2))", "Double: 1", 2, "", "FOO"},
-        {"FOO(MARK(7))", "Empty: ", 2, "7", "", Policy::Fail},
-        {"FOO(MARK(7))", "ended", 0, "7", "", Policy::EndProgram},
-    });
-    // A host that defines nothing keeps the language as the game has it.
-    checkNameRows<FakeHost>({
-        {"X", "Integer: 0"},
-        {"X$", "String: "},
-        {"TWICE(1)", "ended"},
-    });
+    checkNameTable("undeclared_calls");
 }
 
 }  // namespace

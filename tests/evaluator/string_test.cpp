@@ -1,44 +1,13 @@
-// Text underneath the string built-ins: the byte view, the code page, width and case forms,
-// and the text search (the functions themselves are in cases/strings.tsv).
-#include <pelmora/failure.h>
+// Text underneath the string built-ins: the code page, width and case forms, and the text
+// search (the functions themselves and the byte view are in cases/strings.tsv).
 #include "evaluator/builtins_string.h"
 #include "evaluator/cp932.h"
 #include "fake_host.h"
 
-#include <gtest/gtest.h>
-
 #include <random>
-#include <string>
-#include <vector>
 
 namespace pelmora::testing {
 namespace {
-
-// The byte view of a String result as spaced hexadecimal pairs ("41 00 42").
-std::string bytesOf(const Value& v) {
-    if (!v.isString()) return "not a String: " + describe(v);
-    constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char b : v.asString().byteView()) {
-        if (!out.empty()) out.push_back(' ');
-        out.push_back(kHex[b >> 4]);
-        out.push_back(kHex[b & 0xF]);
-    }
-    return out;
-}
-
-struct ByteRow {
-    const char* expression;
-    const char* bytes;
-};
-
-void checkBytes(const std::vector<ByteRow>& rows) {
-    for (const auto& row : rows) {
-        Bench bench;
-        EXPECT_EQ(bytesOf(bench.eval(row.expression)), row.bytes) << row.expression;
-        EXPECT_EQ(bench.code(), 0) << row.expression;
-    }
-}
 
 // Runs one built-in on slot texts given as they are, bypassing the upper-casing of a call.
 Value callDirect(Builtin function, Evaluator& evaluator, std::u16string slot0) {
@@ -50,29 +19,8 @@ Value callDirect(Builtin function, Evaluator& evaluator, std::u16string slot0) {
 // A quoted literal for any text: quotes doubled.
 std::u16string literal(std::u16string_view text) {
     std::u16string out = u"\"";
-    for (char16_t c : text) {
-        out.push_back(c);
-        if (c == u'"') out.push_back(c);
-    }
+    for (char16_t c : text) out.append(c == u'"' ? 2 : 1, c);
     return out + u"\"";
-}
-
-// The byte functions cut the little-endian storage; a lone byte is no character and pairs
-// with the next text, however long the chain.
-TEST(StringByteView, ByteFunctionsCutTheStorageAndLoneBytesPairWithTheNextText) {
-    checkBytes({
-        {R"(LEFT$("ABCD",3))", "41 00 42"},
-        {R"(RIGHT$("ABCD",3))", "00 44 00"},
-        {R"(MID$("ABCD",2))", "00 42 00 43 00 44 00"},
-        {R"(MID$("ABC",6))", "00"},
-        {R"(MID$("ABC",7))", ""},
-        {R"(LEFT$("ABCD",3)+"Z")", "41 00 42 5A 00"},
-        {R"(CHR$(65)+"")", "41"},
-        // Character mapping keeps the lone byte behind the mapped characters.
-        {R"(LCASE$(LEFT$("AB",3)))", "61 00 42"},
-        {"CHR$(65)+CHR$(66)+CHR$(67)+\"D\"+CHR$(69)", "41 42 43 44 00 45"},
-        {R"(RTRIM$(LEFT$("A  ",5)))", "41 00 20"},
-    });
 }
 
 // Every code of the table: KNJ$ of the JIS$ of its character gives the character back.
@@ -112,30 +60,20 @@ TEST(StringWidth, AsciiSpaceHalfWidthKatakanaAndPunctuationSwitchForms) {
     }
 }
 
-TEST(StringWidth, VoicedKatakanaSplitIntoTwoHalfWidthCharacters) {
-    const std::u16string_view full = u"ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポヴヷヺ";
-    const std::u16string_view half = u"ｶﾞｷﾞｸﾞｹﾞｺﾞｻﾞｼﾞｽﾞｾﾞｿﾞﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟｳﾞﾜﾞｦﾞ";
-    EXPECT_EQ(toHalfWidth(full), half);
-    // The full-width form joins a letter and its mark again.
-    EXPECT_EQ(toFullWidth(half), full);
-    // A mark that joins nothing becomes the spacing full-width mark, not a combining one.
-    EXPECT_EQ(toFullWidth(u"ｱﾞﾟ"), u"ア゛゜");
-    // A combining mark that was already there is left alone.
-    EXPECT_EQ(toFullWidth(u"\u3099A"), u"\u3099Ａ");
-}
-
-TEST(StringWidth, CharactersWithoutAJapaneseCounterpartStay) {
-    // Hiragana, kanji, katakana without a half-width form, and the other half-width and
-    // full-width forms of Unicode (cent, yen, hangul, white parentheses, arrows).
-    const std::u16string_view keep =
-        u"あいうがぱ漢字ヮヰヱヵヶ"
-        u"\u00A2\u00A3\u00A5\u00A6\u00AC\u00AF\uFFE0\uFFE1\uFFE2\uFFE3\uFFE4\uFFE5\uFFE6"
-        u"\u3131\u314F\uFFA1\uFFC2\u2985\u2986\uFF5F\uFF60\u2190\uFFE9\uFFED\u2502\uFFE8"
-        u"\u3099\u309A";
-    for (char16_t c : keep) {
-        std::u16string one(1, c);
-        EXPECT_EQ(toFullWidth(one), one) << std::hex << int(c);
-        EXPECT_EQ(toHalfWidth(one), one) << std::hex << int(c);
+// Rows of cases/forms.tsv: width or case, both ways or one, a half-width or lower-case text and
+// its full-width or upper-case form.
+TEST(StringForms, WidthAndCaseSwitchOneToOneAndCharactersWithoutACounterpartStay) {
+    const auto rows = table("forms");
+    EXPECT_GT(rows.size(), 40u);
+    for (const auto& row : rows) {
+        ASSERT_EQ(row.size(), 3u) << row[0];
+        const bool width = row[0].starts_with("width");
+        const std::u16string low = fromUtf8(row[1]), high = fromUtf8(row[2]);
+        const std::string up = toUtf8(width ? toFullWidth(low) : toUpper(low));
+        const std::string down = toUtf8(width ? toHalfWidth(high) : toLower(high));
+        // A row of one way leaves the other unchecked.
+        EXPECT_EQ(row[0].ends_with("down") ? row[2] : up, row[2]) << row[1];
+        EXPECT_EQ(row[0].ends_with("up") ? row[1] : down, row[1]) << row[2];
     }
 }
 
@@ -143,8 +81,7 @@ TEST(StringSearch, FindsWhatTheLibrarySearchFinds) {
     std::mt19937 random(7);
     auto text = [&](std::size_t length) {
         std::u16string s;
-        for (std::size_t i = 0; i < length; ++i)
-            s.push_back(static_cast<char16_t>(u'a' + random() % 2));
+        for (std::size_t i = 0; i < length; ++i) s += static_cast<char16_t>(u'a' + random() % 2);
         return s;
     };
     for (int round = 0; round < 2000; ++round) {
@@ -153,15 +90,6 @@ TEST(StringSearch, FindsWhatTheLibrarySearchFinds) {
         EXPECT_EQ(findText(haystack, needle, from), haystack.find(needle, from))
             << toUtf8(haystack) << " / " << toUtf8(needle) << " from " << from;
     }
-}
-
-TEST(StringCase, OneToOneMappingIncludingFullWidthLatin) {
-    EXPECT_EQ(toUpper(u"aｚ\u00FF\u03B1"), u"AＺ\u0178\u0391");
-    EXPECT_EQ(toLower(u"AＺ\u0178\u0391"), u"aｚ\u00FF\u03B1");
-    // A character beyond the BMP maps as one, also as the first of the text.
-    EXPECT_EQ(toLower(u"\U00010400\U00010401"), u"\U00010428\U00010429");
-    // One-to-one: a letter whose upper case is two letters stays as it is.
-    EXPECT_EQ(toUpper(u"\u00DF"), u"\u00DF");
 }
 
 }  // namespace
