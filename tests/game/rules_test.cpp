@@ -43,14 +43,9 @@ TEST(Caption, MinorAndRevisionStandBackToBack) {
 }
 
 TEST(Percentage, FloorsTheShareOfCorrectAnswers) {
-    const struct {
-        double correct, incorrect;
-        const char* shown;
-    } rows[] = {{0, 5, "0%"},   {-1, 0, "0%"},     {1, 2, "33%"},  {2, 1, "66%"}, {3, 0, "100%"},
-                {99, 1, "99%"}, {1e6, 2e6, "33%"}, {29, 71, "29%"}};  // in doubles 29 / 100 * 100
-                                                                      // is 28.999999999999996
-    for (const auto& row : rows)
-        EXPECT_EQ(toUtf8(percentageText(row.correct, row.incorrect)), row.shown) << row.correct;
+    for (const QStringList& row : testing::cases("percentages"))
+        EXPECT_EQ(percentageText(row[0].toDouble(), row[1].toDouble()), row[2].toStdU16String())
+            << testing::s(row[0]);
 }
 
 TEST(AnswerTranslation, SymbolsBecomeTheEvaluatorsCharacters) {

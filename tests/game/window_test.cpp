@@ -106,21 +106,15 @@ TEST(WindowLayout, ControlsStandWhereTheFormPutsThemAndShowTheirColours) {
 }
 
 TEST(AnswerCheck, PointsFollowTheSecondsLeftShown) {
-    const struct {
-        double elapsed;  // seconds into the problem at the last tick
-        const char* shown;
-        int score;
-    } rows[] = {{0.5, "30", 3},  {9.5, "21", 3},  {10.5, "20", 2},
-                {17.5, "13", 2}, {18.5, "12", 1}, {29.5, "1", 1}};
-    for (const auto& row : rows) {
+    for (const QStringList& row : testing::cases("points")) {
         WindowBench b;
         step(b, 100, 'S', "3192");
-        step(b, 100 + row.elapsed, 't');
-        EXPECT_EQ(b.counter(4), row.shown);
+        step(b, 100 + row[0].toDouble(), 't');
+        EXPECT_EQ(b.counter(4), row[1]);
         for (int solved : {1, 2}) {  // until the next tick the new problem scores the same
             b.choose(u"＋×－");
             step(b, b.clock.now, 'O', "3192");
-            EXPECT_EQ(b.counter(5), QString::number(solved * row.score)) << row.shown;
+            EXPECT_EQ(b.counter(5), QString::number(solved * row[2].toInt())) << s(row[1]);
         }
     }
 }
