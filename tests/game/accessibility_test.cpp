@@ -55,13 +55,13 @@ TEST(ScreenReader, CountersAreNamedByTheirHeadingsAndDigitsByTheDigitOnEveryDeal
                       q(u"数字 ") + QChar(digits[i]));
     };
     expectNamed({"", "", "", "", "", "", "", ""}, "1234");  // blank counters say what they count
-    b.startAt(100, {3, 1, 9, 2});
+    b.startAt(100, "3192");
     b.tickAt(110.5);
     b.choose(u"＋×－");
-    b.host.queue({1, 2, 3, 4});
+    b.deal("1234");
     b.click("Command2");
     b.tickAt(111.5);
-    b.host.queue({8, 2, 4, 1});
+    b.deal("8241");
     b.click("Command5");
     expectNamed({"3", "1", "1", "11", "29", "2", "50%", "1 ＋ 2 ＋ 3 ＋ 4"}, "8241");
 }

@@ -55,7 +55,6 @@ class ScriptedHost : public Host {
         return (static_cast<float>(d) - 0.5f) / 9.0f;
     }
     [[noreturn]] void endProgram(std::u16string_view) override { std::abort(); }
-    void queue(std::initializer_list<int> more) { digits.insert(digits.end(), more); }
 
     std::deque<int> digits;
     std::vector<double> seeds;
@@ -93,7 +92,8 @@ inline QProcessEnvironment gameEnvironment(std::initializer_list<std::pair<QStri
 // The rows of cases/<name>.tsv beside this file as their cells; lines starting with # are notes,
 // \b in a cell is Backspace.
 inline std::vector<QStringList> cases(const char* name) {
-    QString here = QFileInfo(QStringLiteral(__FILE__)).path();  // relative when ccache rewrote it
+    QString here =
+        QFileInfo(QStringLiteral(__FILE__)).path();  // ccache may make it relative to build/
     if (QDir::isRelativePath(here)) here = QCoreApplication::applicationDirPath() + "/../" + here;
     QFile file(here + "/cases/" + name + ".tsv");
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
@@ -103,6 +103,7 @@ inline std::vector<QStringList> cases(const char* name) {
             rows.push_back(line.replace("\\b", "\b").split('\t'));
     return rows;
 }
+
 inline std::string s(const QString& text) {
     return text.toStdString();
 }
@@ -131,9 +132,9 @@ struct WindowBench {
     bool enabled(const char* button) { return find<QPushButton>(button)->isEnabled(); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
     // Presses Start at a clock reading with the given first digits.
-    void startAt(double seconds, std::initializer_list<int> digits) {
+    void startAt(double seconds, const QString& digits) {
         clock.now = seconds;
-        host.queue(digits);
+        deal(digits);
         click("Command4");
     }
     void deal(const QString& digits) {

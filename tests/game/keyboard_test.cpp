@@ -27,7 +27,7 @@ TEST(KeyboardPlay, WholeGameWithTheKeyboardAlone) {
 
 TEST(KeyboardPlay, TheTargetBoxTakesTypingAndEnterStillAnswers) {
     KeyboardBench b;
-    b.startAt(100, {3, 1, 9, 2});
+    b.startAt(100, "3192");
     b.setTarget(u"");
     b.play(u"T-5 \b");
     EXPECT_EQ(b.target(), "-5");
@@ -59,7 +59,7 @@ int framedBox(testing::WindowBench& b) {
 TEST(KeyGuards, QuickSecondPressesAndClicksHeldKeysKeysBetweenGamesAndTheFrameForTypedSigns) {
     for (const QStringList& row : testing::cases("key_guards")) {
         KeyboardBench b;
-        b.deal(QString(8, '-').replace("-", "3192"));
+        b.deal(QString("3192").repeated(8));
         b.play(row[0].toStdU16String().c_str());
         EXPECT_EQ(b.window->rules().state().Running, row[1].toInt()) << testing::s(row[0]);
         EXPECT_EQ(b.counter(0) + "/" + b.counter(1) + "/" + b.counter(2), row[2])

@@ -10,9 +10,7 @@ TEST(SolutionsList, SkippedProblemListsWhatPelmoraSolveAllFinds) {
     WindowBench b;
     for (const QStringList& row : cases("solutions_list")) {  // digits skipped, target
         b.setTarget(row[1].toStdU16String().c_str());
-        b.clock.now = 1000;
-        b.deal(row[0]);
-        b.click("Command4");
+        b.startAt(1000, row[0]);
         std::string held = b.heldDigits();
         b.click("Command5");
         auto* label = b.find<QLabel>("Label6");

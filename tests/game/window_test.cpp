@@ -124,12 +124,12 @@ TEST(AnswerCheck, TargetIsShownPlainAndTheHiddenFormulaBoxIsCheckedInsteadOfTheL
     auto* formula = b.find<QLineEdit>("Text1");
     b.click("Command1");  // no game yet: nothing copied
     EXPECT_EQ(formula->text(), "");
-    b.startAt(100, {3, 1, 9, 2});
+    b.startAt(100, "3192");
     b.setTarget(u" 10.0 ");
     b.choose(u"×＋－");
     b.click("Command1");
     EXPECT_EQ(formula->text(), q(u"3×1＋9－2"));
-    b.host.queue({9, 9, 9, 9, 1, 2, 3, 4});
+    b.deal("99991234");
     b.click("Command2");
     EXPECT_EQ(b.target(), "10");
     EXPECT_EQ(b.screen(), "2|1||Start||1|100% [] 1234 ＋＋＋ ONX");
@@ -164,7 +164,7 @@ TEST(TimedGame, TimeoutsStopTheGameLimitAndTargetsTurningUnreachableAsRowsOfStep
 TEST(TimedGame, CloseEndsTheProgramFromEitherState) {
     for (bool playing : {false, true}) {
         WindowBench b;
-        if (playing) b.startAt(100, {3, 1, 9, 2});
+        if (playing) b.startAt(100, "3192");
         b.click("Command3");
         EXPECT_EQ(b.program.ended, 1) << playing;
         EXPECT_TRUE(b.window->programEnded()) << playing;
@@ -174,7 +174,7 @@ TEST(TimedGame, CloseEndsTheProgramFromEitherState) {
 TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
     WindowBench b;
     b.setTarget(u"２４");  // full-width digits are that number
-    b.startAt(100, {1, 1, 1, 1, 3, 8, 1, 1});
+    b.startAt(100, "11113811");
     EXPECT_TRUE(b.messages.shown.empty());
     b.choose(u"×＋－");
     b.click("Command2");
@@ -197,7 +197,7 @@ TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
     }
     b.click("Command6");
     b.setTarget(u"6561");  // reached by 9999 alone
-    b.startAt(200, {});
+    b.startAt(200, "");
     EXPECT_TRUE(b.messages.shown.empty());
     EXPECT_EQ(b.shownDigits(), "9999");
 }
@@ -205,7 +205,7 @@ TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
 TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
     for (const char16_t* target : {u"0.123", u"1E999", u"３０４"}) {
         WindowBench b;
-        b.startAt(100, {3, 1, 9, 2});  // a finished game's results stay on screen
+        b.startAt(100, "3192");  // a finished game's results stay on screen
         b.choose(u"＋×－");
         const char* before = "2|1||12|18|1|100% [8 － 2 ＋ 4 ÷ 1] 8241 ＋＋＋ S";
         step(b, 100, 'O', "8241");
