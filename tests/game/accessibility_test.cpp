@@ -31,15 +31,8 @@ TEST(ScreenReader, EveryVisibleControlHasAJapaneseNameAndTheBoxesSayWhatTheyAre)
         ++checked;
     }
     EXPECT_GE(checked, 30);
-    const std::pair<const char*, const char16_t*> names[] = {
-        {"Combo1(0)", u"1 番目の演算子"}, {"Combo1(2)", u"3 番目の演算子"},
-        {"Text2", u"目標の値"},           {"Text3", u"キー入力"},
-        {"Command4", u"スタート"},        {"Command2", u"OK（答え合わせ）"},
-        {"Command5", u"先に進む"},        {"Command6", u"中止"},
-        {"Command3", u"閉じる"},
-    };
-    for (const auto& [control, name] : names)
-        EXPECT_EQ(accessibleName(b.find<QWidget>(control)), q(name)) << control;
+    for (const QStringList& row : testing::cases("screen_reader"))
+        EXPECT_EQ(accessibleName(b.find(row[0])), row[1]) << testing::s(row[0]);
     // A reader also hears the operator box's choice as its value.
     auto* combo = QAccessible::queryAccessibleInterface(b.find<QWidget>("Combo1(0)"));
     EXPECT_EQ(combo->text(QAccessible::Value), q(u"＋"));
@@ -62,33 +55,24 @@ TEST(ScreenReader, CountersAreNamedByTheirHeadingsAndDigitsByTheDigitOnEveryDeal
                       q(u"数字 ") + QChar(digits[i]));
     };
     expectNamed({"", "", "", "", "", "", "", ""}, "1234");  // blank counters say what they count
-    b.startAt(100, {3, 1, 9, 2});
+    b.startAt(100, "3192");
     b.tickAt(110.5);
     b.choose(u"＋×－");
-    b.host.queue({1, 2, 3, 4});
+    b.deal("1234");
     b.click("Command2");
     b.tickAt(111.5);
-    b.host.queue({8, 2, 4, 1});
+    b.deal("8241");
     b.click("Command5");
     expectNamed({"3", "1", "1", "11", "29", "2", "50%", "1 ＋ 2 ＋ 3 ＋ 4"}, "8241");
 }
 
 TEST(Tooltips, ButtonsAndOperatorBoxesNameTheirKeys) {
-    const std::pair<const char*, std::vector<const char16_t*>> rows[] = {
-        {"Command4", {u"Enter"}},
-        {"Command2", {u"Enter"}},
-        {"Command5", {u"スペース"}},
-        {"Command6", {u"Esc"}},
-        {"Command3", {u"終了"}},
-        {"Combo1(0)", {u"1 番目", u"+ - * /", u"Backspace"}},
-        {"Combo1(2)", {u"3 番目", u"+ - * /", u"Backspace"}},
-    };
     WindowBench b;
-    for (const auto& [control, mentions] : rows) {
-        QString tip = b.find<QWidget>(control)->toolTip();
-        EXPECT_TRUE(hasJapanese(tip)) << control;
-        for (const char16_t* mention : mentions)
-            EXPECT_TRUE(tip.contains(q(mention))) << control << ": " << tip.toStdString();
+    for (const QStringList& row : testing::cases("tooltips")) {
+        QString tip = b.find(row[0])->toolTip();
+        EXPECT_TRUE(hasJapanese(tip)) << testing::s(row[0]);
+        for (const QString& mention : row.mid(1))
+            EXPECT_TRUE(tip.contains(mention)) << testing::s(row[0]) << ": " << testing::s(tip);
     }
 }
 

@@ -20,8 +20,8 @@ QStringList shownTexts(QWidget* widget) {
 
 TEST(Fonts, EveryCaptionAndSymbolHasAGlyph) {
     testing::WindowBench b;
-    b.startAt(100, {3, 1, 9, 2});
-    b.host.queue({1, 2, 3, 4});
+    b.startAt(100, "3192");
+    b.deal("1234");
     b.click("Command5");  // the example answer shows too
     int characters = 0;
     for (QWidget* widget : b.window->findChildren<QWidget*>()) {

@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,7 +55,6 @@ class ScriptedHost : public Host {
         return (static_cast<float>(d) - 0.5f) / 9.0f;
     }
     [[noreturn]] void endProgram(std::u16string_view) override { std::abort(); }
-    void queue(std::initializer_list<int> more) { digits.insert(digits.end(), more); }
 
     std::deque<int> digits;
     std::vector<double> seeds;
@@ -87,6 +89,25 @@ inline QProcessEnvironment gameEnvironment(std::initializer_list<std::pair<QStri
     return environment;
 }
 
+// The rows of cases/<name>.tsv beside this file as their cells; lines starting with # are notes,
+// \b in a cell is Backspace.
+inline std::vector<QStringList> cases(const char* name) {
+    QString here =
+        QFileInfo(QStringLiteral(__FILE__)).path();  // ccache may make it relative to build/
+    if (QDir::isRelativePath(here)) here = QCoreApplication::applicationDirPath() + "/../" + here;
+    QFile file(here + "/cases/" + name + ".tsv");
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+    std::vector<QStringList> rows;
+    for (QString line : QString::fromUtf8(file.readAll()).split('\n'))
+        if (!line.isEmpty() && !line.startsWith('#'))
+            rows.push_back(line.replace("\\b", "\b").split('\t'));
+    return rows;
+}
+
+inline std::string s(const QString& text) {
+    return text.toStdString();
+}
+
 struct WindowBench {
     FakeClock clock;
     ScriptedHost host;
@@ -94,10 +115,10 @@ struct WindowBench {
     FakeProgram program;
     std::unique_ptr<Mivor10Window> window;
 
-    explicit WindowBench(bool otherInstance = false) {
+    explicit WindowBench(bool otherInstance = false, ProgramControl* control = nullptr) {
         program.otherInstance = otherInstance;
-        window =
-            std::make_unique<Mivor10Window>(WindowServices{&clock, &host, &messages, &program});
+        window = std::make_unique<Mivor10Window>(
+            WindowServices{&clock, &host, &messages, control ? control : &program});
     }
 
     template <typename T = QWidget>
@@ -111,10 +132,13 @@ struct WindowBench {
     bool enabled(const char* button) { return find<QPushButton>(button)->isEnabled(); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
     // Presses Start at a clock reading with the given first digits.
-    void startAt(double seconds, std::initializer_list<int> digits) {
+    void startAt(double seconds, const QString& digits) {
         clock.now = seconds;
-        host.queue(digits);
+        deal(digits);
         click("Command4");
+    }
+    void deal(const QString& digits) {
+        for (QChar d : digits) host.digits.push_back(d.digitValue());
     }
     void tickAt(double seconds) {
         clock.now = seconds;
@@ -125,9 +149,6 @@ struct WindowBench {
     void choose(const char16_t* three) {
         for (int i = 0; i < 3; ++i)
             combo(i)->setCurrentIndex(combo(i)->findText(q(three).mid(i, 1)));
-    }
-    QString operators() {
-        return combo(0)->currentText() + combo(1)->currentText() + combo(2)->currentText();
     }
     // What the player sees, in one line: the counters Label4(0) to (6) joined by "|", the
     // example answer in brackets, the digits, the operators and the buttons that are on
@@ -142,8 +163,9 @@ struct WindowBench {
         if (!enabled("Command3")) buttons += "!close";
         std::string digits = shownDigits();
         if (heldDigits() != digits) digits += "/held " + heldDigits();
-        return (counters.join('|') + " [" + text("Label6") + "] ").toStdString() + digits + " " +
-               (operators() + " " + buttons).toStdString();
+        QString ops = combo(0)->currentText() + combo(1)->currentText() + combo(2)->currentText();
+        return s(counters.join('|') + " [" + text("Label6") + "] ") + digits + " " +
+               s(ops + " " + buttons);
     }
     void setTarget(const char16_t* target) { find<QLineEdit>("Text2")->setText(q(target)); }
     QString target() { return find<QLineEdit>("Text2")->text(); }
@@ -160,16 +182,6 @@ struct WindowBench {
         for (int i = 0; i < 4; ++i)
             digits += text(QStringLiteral("Label1(%1)").arg(i)).toStdString();
         return digits;
-    }
-    QColor secondsLeftColour() {
-        return find<QLabel>("Label4(4)")->palette().color(QPalette::WindowText);
-    }
-
-    // Shows the window and makes it active, so that it has a focus widget.
-    void showActive() {
-        window->show();
-        window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     // Plays keys and clicks as a player gives them, each to whatever widget holds the focus:
     // E Enter, K the keypad's Enter, S Space, X Escape, \b Backspace, R a held (repeated) Space,

@@ -11,32 +11,15 @@
 namespace pelmora::game {
 namespace {
 
-struct SearchRow {
-    const char* digits;
-    const char16_t* target;
-    const char* answer;  // "" when no operators reach the target
-};
-
 TEST(SolutionSearch, FirstSolutionInSearchOrderIsTheExampleAnswer) {
-    const SearchRow rows[] = {
-        {"3192", u"10", "3 ＋ 1 × 9 － 2"},
-        {"9111", u"10", "9 ＋ 1 ＋ 1 － 1"},
-        {"8241", u"10", "8 － 2 ＋ 4 ÷ 1"},
-        {"2222", u"10", "2 ＋ 2 × 2 × 2"},
-        {"2757", u"10", "2 ÷ 7 × 5 × 7"},  // only because 9.999999999999998 prints as 10
-        {"3811", u"24", "3 × 8 ＋ 1 － 1"},
-        {"3192", u" 10.0abc", "3 ＋ 1 × 9 － 2"},  // the target's leading number
-        {"1111", u"10", ""},
-        {"9999", u"10", ""},
-        {"3192", u"1E999", ""},  // too large: reached by nothing
-    };
     testing::ScriptedHost host;
     Evaluator evaluator{host};
-    for (const auto& row : rows) {
+    for (const QStringList& row : testing::cases("example_answers")) {
         DigitTexts texts;
-        for (std::size_t i = 0; i < 4; ++i) texts[i] = std::u16string(1, char16_t(row.digits[i]));
-        EXPECT_EQ(toUtf8(findSolution(evaluator, texts, row.target).value_or(u"")), row.answer)
-            << row.digits;
+        for (int i = 0; i < 4; ++i) texts[i] = row[0].mid(i, 1).toStdU16String();
+        EXPECT_EQ(findSolution(evaluator, texts, row[1].toStdU16String()).value_or(u""),
+                  row[2].toStdU16String())
+            << testing::s(row[0]);
     }
 }
 
@@ -60,28 +43,15 @@ TEST(Caption, MinorAndRevisionStandBackToBack) {
 }
 
 TEST(Percentage, FloorsTheShareOfCorrectAnswers) {
-    const struct {
-        double correct, incorrect;
-        const char* shown;
-    } rows[] = {{0, 5, "0%"},   {-1, 0, "0%"},     {1, 2, "33%"},  {2, 1, "66%"}, {3, 0, "100%"},
-                {99, 1, "99%"}, {1e6, 2e6, "33%"}, {29, 71, "29%"}};  // in doubles 29 / 100 * 100
-                                                                      // is 28.999999999999996
-    for (const auto& row : rows)
-        EXPECT_EQ(toUtf8(percentageText(row.correct, row.incorrect)), row.shown) << row.correct;
+    for (const QStringList& row : testing::cases("percentages"))
+        EXPECT_EQ(percentageText(row[0].toDouble(), row[1].toDouble()), row[2].toStdU16String())
+            << testing::s(row[0]);
 }
 
 TEST(AnswerTranslation, SymbolsBecomeTheEvaluatorsCharacters) {
-    const std::pair<const char16_t*, const char*> rows[] = {
-        {u"3×1＋9－2", "3*1+9-2"},
-        {u"8÷2", "8/2"},
-        {u" 1 + 2 ", "1+2"},
-        {u"１２＋３", "12+3"},
-        {u"（１＋２）＊３", "(1+2)*3"},
-        {u"1\u30002", "1 2"},  // the ideographic space becomes a space after the space test
-        {u"ab", "ab"},
-    };
-    for (const auto& [formula, translated] : rows)
-        EXPECT_EQ(toUtf8(translateFormula(formula)), translated) << toUtf8(formula);
+    for (const QStringList& row : testing::cases("formulas"))
+        EXPECT_EQ(translateFormula(row[0].toStdU16String()), row[1].toStdU16String())
+            << testing::s(row[0]);
 }
 
 TEST(RealClock, ReadsTheSteadyClockInSeconds) {

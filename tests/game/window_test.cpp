@@ -11,31 +11,20 @@ namespace pelmora::game {
 namespace {
 
 using testing::q;
+using testing::s;
 using testing::WindowBench;
 
-const QColor kRed(255, 0, 0);
-
-// A timed game as rows: at a clock reading, S Start, O OK, N Next, X Stop, t a tick or T a tick
-// every second since the last reading, dealing the given digits; then the screen, if given.
-struct Step {
-    double at;
-    char action;
-    std::initializer_list<int> dealt = {};
-    const char* screen = nullptr;
-};
-void play(WindowBench& b, std::initializer_list<Step> steps) {
-    const std::map<char, const char*> buttons{
-        {'S', "Command4"}, {'O', "Command2"}, {'N', "Command5"}, {'X', "Command6"}};
-    for (const Step& s : steps) {
-        b.host.queue(s.dealt);
-        for (double t = b.clock.now + 1; s.action == 'T' && t < s.at; t += 1.0) b.tickAt(t);
-        b.clock.now = s.at;
-        if (s.action == 't' || s.action == 'T') b.window->tick();
-        if (buttons.count(s.action)) b.click(buttons.at(s.action));
-        if (s.screen) {
-            EXPECT_EQ(b.screen(), s.screen) << s.at << s.action;
-        }
-    }
+// At a clock reading: S Start, O OK, N Next, X Stop, t a tick or T a tick every second since the
+// last reading, dealing the given digits; then the screen, if given.
+void step(WindowBench& b, double at, char action, const QString& dealt = {},
+          const QString& screen = {}) {
+    b.deal(dealt);
+    for (double t = b.clock.now + 1; action == 'T' && t < at; t += 1.0) b.tickAt(t);
+    b.clock.now = at;
+    if (action == 't' || action == 'T') b.window->tick();
+    const char* buttons[] = {"Command2", "Command4", "Command5", "Command6"};
+    if (const int i = QStringLiteral("OSNX").indexOf(QChar(action)); i >= 0) b.click(buttons[i]);
+    if (!screen.isEmpty()) EXPECT_EQ(b.screen(), s(screen)) << at << action;
 }
 
 TEST(WindowLoad, OpensIdleShowingOneTwoThreeFourAndOnlyOnce) {
@@ -64,10 +53,8 @@ TEST(WindowLoad, OpensIdleShowingOneTwoThreeFourAndOnlyOnce) {
 TEST(WindowLoad, SecondLaunchBringsTheRunningWindowToTheFront) {
     const QString name = QStringLiteral("pelmora-test-%1").arg(QCoreApplication::applicationPid());
     InstanceGuard first(name);
-    testing::FakeClock clock;
-    testing::ScriptedHost host;
-    testing::FakeMessages messages;
-    Mivor10Window window({&clock, &host, &messages, &first});
+    WindowBench b(false, &first);
+    Mivor10Window& window = *b.window;
     ASSERT_FALSE(window.programEnded());
     window.show();
     QWidget other;
@@ -92,34 +79,16 @@ TEST(WindowLoad, SecondLaunchBringsTheRunningWindowToTheFront) {
 }
 
 TEST(WindowLayout, ControlsStandWhereTheFormPutsThemAndShowTheirColours) {
-    const struct {
-        const char* name;
-        const char* kind;
-        QRect place;  // twips / 15, rounded; inside Frame1 relative to it
-        bool hidden;
-    } rows[] = {
-        {"Label4(0)", "QLabel", {56, 16, 48, 18}, false},
-        {"Frame1", "QGroupBox", {56, 48, 433, 49}, false},
-        {"Label4(6)", "QLabel", {64, 16, 56, 18}, false},
-        {"Image2(0)", "pelmora::game::PictureBox", {40, 112, 32, 41}, false},
-        {"Combo1(0)", "QComboBox", {80, 115, 52, 32}, false},
-        {"Text2", "QLineEdit", {456, 115, 65, 34}, false},
-        {"Label6", "QLabel", {120, 168, 273, 26}, false},
-        {"Command4", "QPushButton", {24, 216, 81, 33}, false},
-        {"Text3", "QLineEdit", {2480, 2000, 10, 18}, false},
-        {"Label1(0)", "QLabel", {16, 336, 48, 50}, true},
-        {"Image1(9)", "pelmora::game::PictureBox", {296, 296, 32, 41}, true},
-        {"Text1", "QLineEdit", {304, 344, 217, 22}, true},
-        {"Command1", "QPushButton", {528, 344, 97, 25}, true},
-    };
     WindowBench b;
     EXPECT_EQ(b.window->size(), QSize(547, 270));
-    for (const auto& row : rows) {
-        auto* widget = b.find<QWidget>(row.name);
+    for (const QStringList& row : testing::cases("controls")) {
+        QWidget* widget = b.find(row[0]);
         ASSERT_NE(widget, nullptr);
-        EXPECT_TRUE(widget->inherits(row.kind)) << row.name;
-        EXPECT_EQ(widget->geometry(), row.place) << row.name;
-        EXPECT_EQ(widget->isHidden(), row.hidden) << row.name;
+        EXPECT_TRUE(widget->inherits(qPrintable(row[1]))) << s(row[0]);
+        EXPECT_EQ(widget->geometry(),
+                  QRect(row[2].toInt(), row[3].toInt(), row[4].toInt(), row[5].toInt()))
+            << s(row[0]);
+        EXPECT_EQ(widget->isHidden(), row[6] == "1") << s(row[0]);
     }
     EXPECT_EQ(b.find("Label4(6)")->parentWidget()->objectName(), "Frame1");
     EXPECT_EQ(b.find("Label4(1)")->font().pointSizeF(), 12.0);
@@ -129,42 +98,23 @@ TEST(WindowLayout, ControlsStandWhereTheFormPutsThemAndShowTheirColours) {
               q(u"ｽﾀｰﾄ先に進む"));
 
     QImage image = b.window->grab().toImage();
-    const struct {
-        const char* name;
-        QPoint at;
-        QColor colour;
-    } pixels[] = {
-        {"Label4(0)", {3, 3}, QColor(128, 128, 128)},
-        {"Label4(6)", {3, 3}, QColor(0, 0, 255)},
-        {"Label4(5)", {3, 3}, QColor(0, 0, 255)},
-        {"Text2", {6, 6}, QColor(128, 128, 128)},
-        // Image2(0) shows the digit 1, 8x9 pixels stretched to 32x41: border, box, stroke.
-        {"Image2(0)", {1, 1}, Qt::white},
-        {"Image2(0)", {5, 6}, QColor(51, 51, 51)},
-        {"Image2(0)", {17, 11}, Qt::white},
-        {"Image2(0)", {9, 11}, QColor(51, 51, 51)},
-    };
-    for (const auto& p : pixels)
-        EXPECT_EQ(QColor(image.pixel(b.find<QWidget>(p.name)->mapTo(b.window.get(), p.at))),
-                  p.colour)
-            << p.name;
+    for (const QStringList& p : testing::cases("pixels")) {
+        QPoint at = b.find(p[0])->mapTo(b.window.get(), QPoint(p[1].toInt(), p[2].toInt()));
+        EXPECT_EQ(QColor(image.pixel(at)), QColor(p[3].toInt(), p[4].toInt(), p[5].toInt()))
+            << s(p[0]);
+    }
 }
 
 TEST(AnswerCheck, PointsFollowTheSecondsLeftShown) {
-    const struct {
-        double elapsed;  // seconds into the problem at the last tick
-        const char* shown;
-        int score;
-    } rows[] = {{0.5, "30", 3},  {9.5, "21", 3},  {10.5, "20", 2},
-                {17.5, "13", 2}, {18.5, "12", 1}, {29.5, "1", 1}};
-    for (const auto& row : rows) {
+    for (const QStringList& row : testing::cases("points")) {
         WindowBench b;
-        play(b, {{100, 'S', {3, 1, 9, 2}}, {100 + row.elapsed, 't'}});
-        EXPECT_EQ(b.counter(4), row.shown);
+        step(b, 100, 'S', "3192");
+        step(b, 100 + row[0].toDouble(), 't');
+        EXPECT_EQ(b.counter(4), row[1]);
         for (int solved : {1, 2}) {  // until the next tick the new problem scores the same
             b.choose(u"＋×－");
-            play(b, {{b.clock.now, 'O', {3, 1, 9, 2}}});
-            EXPECT_EQ(b.counter(5), QString::number(solved * row.score)) << row.shown;
+            step(b, b.clock.now, 'O', "3192");
+            EXPECT_EQ(b.counter(5), QString::number(solved * row[2].toInt())) << s(row[1]);
         }
     }
 }
@@ -174,12 +124,12 @@ TEST(AnswerCheck, TargetIsShownPlainAndTheHiddenFormulaBoxIsCheckedInsteadOfTheL
     auto* formula = b.find<QLineEdit>("Text1");
     b.click("Command1");  // no game yet: nothing copied
     EXPECT_EQ(formula->text(), "");
-    b.startAt(100, {3, 1, 9, 2});
+    b.startAt(100, "3192");
     b.setTarget(u" 10.0 ");
     b.choose(u"×＋－");
     b.click("Command1");
     EXPECT_EQ(formula->text(), q(u"3×1＋9－2"));
-    b.host.queue({9, 9, 9, 9, 1, 2, 3, 4});
+    b.deal("99991234");
     b.click("Command2");
     EXPECT_EQ(b.target(), "10");
     EXPECT_EQ(b.screen(), "2|1||Start||1|100% [] 1234 ＋＋＋ ONX");
@@ -193,57 +143,28 @@ TEST(AnswerCheck, TargetIsShownPlainAndTheHiddenFormulaBoxIsCheckedInsteadOfTheL
     EXPECT_EQ(b.counter(2), "1");
 }
 
-TEST(TimedGame, ProblemLeftAloneTimesOutAndShowsItsExampleAnswer) {
-    WindowBench b;
-    play(b, {{100, 'S', {3, 1, 9, 2}},
-             {100.4, 't', {}, "1|||Start|30|| [] 3192 ＋＋＋ ONX"},
-             {101.4, 't', {}, "1|||1|29|| [] 3192 ＋＋＋ ONX"},
-             {124.4, 'T', {}, "1|||24|6|| [] 3192 ＋＋＋ ONX"}});
-    EXPECT_NE(b.secondsLeftColour(), kRed);
-    play(b, {{125.4, 't', {}, "1|||25|5|| [] 3192 ＋＋＋ ONX"}});
-    EXPECT_EQ(b.secondsLeftColour(), kRed);
-    play(b, {{129.4, 'T', {}, "1|||29|1|| [] 3192 ＋＋＋ ONX"}});
-    b.choose(u"××÷");
-    play(b, {{130.4, 't', {1, 2, 3, 4}, "2||1|30|1||0% [3 ＋ 1 × 9 － 2] 1234 ＋＋＋ ONX"},
-             {131.4, 't', {}, "2||1|31|29||0% [3 ＋ 1 × 9 － 2] 1234 ＋＋＋ ONX"}});
-    EXPECT_NE(b.secondsLeftColour(), kRed);
-    // The example answer shows for 15 seconds; Next shows it again; a correct answer clears it.
-    play(b, {{144.4, 't', {}, "2||1|44|16||0% [3 ＋ 1 × 9 － 2] 1234 ＋＋＋ ONX"},
-             {145.4, 't', {}, "2||1|45|15||0% [] 1234 ＋＋＋ ONX"},
-             {145.4, 'N', {1, 2, 3, 4}, "3||2|45|15||0% [1 ＋ 2 ＋ 3 ＋ 4] 1234 ＋＋＋ ONX"},
-             {145.4, 'O', {}, "4|1|2|45|15|2|33% [] 6664 ＋＋＋ ONX"}});
-}
-
-TEST(TimedGame, StopShowsTheExampleAnswerAndGoesIdle) {
-    WindowBench b;
-    play(b, {{100, 'S', {3, 1, 9, 2}},
-             {120.5, 't'},
-             {120.5, 'X', {}, "1|||20|10|| [3 ＋ 1 × 9 － 2] 3192 ＋＋＋ S"},
-             {200.5, 't', {}, "1|||20|10|| [3 ＋ 1 × 9 － 2] 3192 ＋＋＋ S"}});
-    EXPECT_EQ(b.window->focusWidget(), b.find("Command4"));
-    // A new game starts from scratch but leaves the old example answer up.
-    play(b, {{300, 'S', {1, 2, 3, 4}, "1|||Start||| [3 ＋ 1 × 9 － 2] 1234 ＋＋＋ ONX"}});
-    EXPECT_EQ(b.window->focusWidget(), b.find("Text3"));
-}
-
-TEST(TimedGame, GameLimitMeetingTheProblemLimitDealsOneMoreProblem) {
-    WindowBench b;  // game 3601 and problem 30 in one tick: Stop, then Next deals one more
-    play(b, {{0, 'S', {3, 1, 9, 2}},
-             {3571, 'N', {1, 2, 3, 4}},
-             {3600.9, 't', {}, "2||1|3600|1||0% [] 1234 ＋＋＋ ONX"},  // not yet over
-             {3601.2, 't', {9, 1, 1, 1}, "3||2|3601|1||0% [1 ＋ 2 ＋ 3 ＋ 4] 9111 ＋＋＋ X"},
-             {3602.5, 't', {}, "3||2|3602|29||0% [9 ＋ 1 ＋ 1 － 1] 9111 ＋＋＋ S"},  // for good
-             {3610, 't', {}, "3||2|3602|29||0% [9 ＋ 1 ＋ 1 － 1] 9111 ＋＋＋ S"}});
-    WindowBench old;  // game 3601 at problem 21: Stop shows the answer, the tick clears it
-    play(old, {{0, 'S', {3, 1, 9, 2}},
-               {3580, 'N', {1, 2, 3, 4}},
-               {3601.5, 't', {}, "2||1|3601|9||0% [] 1234 ＋＋＋ S"}});
+TEST(TimedGame, TimeoutsStopTheGameLimitAndTargetsTurningUnreachableAsRowsOfSteps) {
+    std::unique_ptr<WindowBench> b;
+    QString game;
+    for (const QStringList& r : testing::cases("games")) {
+        if (r[0] != game) b = std::make_unique<WindowBench>(), game = r[0];
+        const char action = r[2][0].toLatin1();
+        const std::string where = s(game + " " + r[1]);
+        const auto colour = b->find<QLabel>("Label4(4)")->palette().color(QPalette::WindowText);
+        if (action == 'c') EXPECT_EQ(colour == Qt::red, r[4] == "red") << where;
+        if (action == 'g') b->setTarget(r[4].toStdU16String().c_str());
+        if (action == 'm') EXPECT_EQ(b->messages.shown.size(), r[4].toUInt()) << where;
+        if (action == 'f') EXPECT_EQ(b->window->focusWidget(), b->find(r[4])) << where;
+        if (action == 'o') b->choose(r[4].toStdU16String().c_str());
+        if (QStringLiteral("SONXtT").contains(QChar(action)))
+            step(*b, r[1].toDouble(), action, r.value(3), r.value(4));
+    }
 }
 
 TEST(TimedGame, CloseEndsTheProgramFromEitherState) {
     for (bool playing : {false, true}) {
         WindowBench b;
-        if (playing) b.startAt(100, {3, 1, 9, 2});
+        if (playing) b.startAt(100, "3192");
         b.click("Command3");
         EXPECT_EQ(b.program.ended, 1) << playing;
         EXPECT_TRUE(b.window->programEnded()) << playing;
@@ -253,7 +174,7 @@ TEST(TimedGame, CloseEndsTheProgramFromEitherState) {
 TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
     WindowBench b;
     b.setTarget(u"２４");  // full-width digits are that number
-    b.startAt(100, {1, 1, 1, 1, 3, 8, 1, 1});
+    b.startAt(100, "11113811");
     EXPECT_TRUE(b.messages.shown.empty());
     b.choose(u"×＋－");
     b.click("Command2");
@@ -276,7 +197,7 @@ TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
     }
     b.click("Command6");
     b.setTarget(u"6561");  // reached by 9999 alone
-    b.startAt(200, {});
+    b.startAt(200, "");
     EXPECT_TRUE(b.messages.shown.empty());
     EXPECT_EQ(b.shownDigits(), "9999");
 }
@@ -284,10 +205,12 @@ TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
 TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
     for (const char16_t* target : {u"0.123", u"1E999", u"３０４"}) {
         WindowBench b;
-        b.startAt(100, {3, 1, 9, 2});  // a finished game's results stay on screen
+        b.startAt(100, "3192");  // a finished game's results stay on screen
         b.choose(u"＋×－");
         const char* before = "2|1||12|18|1|100% [8 － 2 ＋ 4 ÷ 1] 8241 ＋＋＋ S";
-        play(b, {{100, 'O', {8, 2, 4, 1}}, {112.5, 't'}, {112.5, 'X', {}, before}});
+        step(b, 100, 'O', "8241");
+        step(b, 112.5, 't');
+        step(b, 112.5, 'X', {}, before);
         const auto state = b.window->rules().state();
 
         b.setTarget(target);
@@ -300,27 +223,10 @@ TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
         EXPECT_EQ(b.window->rules().state().GameStart, state.GameStart);
         EXPECT_EQ(b.window->rules().state().ProblemNumber, state.ProblemNumber);
         EXPECT_LE(b.host.draws - draws, 4 * Mivor10::kRandomDraws + 1);  // a bounded search
-        play(b, {{240, 't', {}, before}});
+        step(b, 240, 't', {}, before);
         b.setTarget(u"10");
-        play(b, {{300, 'S', {3, 1, 9, 2}, "1|||Start||| [8 － 2 ＋ 4 ÷ 1] 3192 ＋＋＋ ONX"}});
+        step(b, 300, 'S', "3192", "1|||Start||| [8 － 2 ＋ 4 ÷ 1] 3192 ＋＋＋ ONX");
     }
-}
-
-// Stop under a target the digits no longer reach has no example answer to show; Next under
-// one counts the problem, then ends the game.
-TEST(Targets, TargetBecomingUnreachableMidGame) {
-    WindowBench stopped;
-    stopped.startAt(100, {3, 1, 9, 2});
-    stopped.setTarget(u"999");
-    stopped.click("Command6");
-    EXPECT_EQ(stopped.screen(), "1|||Start||| [] 3192 ＋＋＋ S");
-
-    WindowBench b;
-    b.startAt(100, {3, 1, 9, 2});
-    b.setTarget(u"0.123");
-    b.click("Command5");
-    EXPECT_EQ(b.messages.shown.size(), 1u);
-    EXPECT_EQ(b.screen(), "2||1|Start|||0% [] 3192 ＋＋＋ S");
 }
 
 }  // namespace
