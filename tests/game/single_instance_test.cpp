@@ -80,20 +80,36 @@ TEST(SessionBus, SecondLaunchActivatesTheOwnerWithItsTokenAndEnds) {
     bus.connection->unregisterService(SessionGuard::kService);
     bus.connection->unregisterObject(SessionGuard::kPath);
 
-    // A real first game owns it and answers; a second launch ends while the first runs on.
-    QProcess first;
-    bus.launch(first, "token-2");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return bus.owned(); }, 10000));
-    QDBusMessage call = QDBusMessage::createMethodCall(SessionGuard::kService, SessionGuard::kPath,
-                                                       SessionGuard::kInterface, "Activate");
-    call << QVariantMap{{"activation-token", "token-3"}};
-    EXPECT_EQ(bus.connection->call(call, QDBus::Block, 5000).type(), QDBusMessage::ReplyMessage);
-    QProcess again;
-    bus.launch(again, "token-4");
-    EXPECT_TRUE(endsWithStatus0(again));
-    EXPECT_EQ(first.state(), QProcess::Running);
-    first.kill();
-    first.waitForFinished(5000);
+    // A game in this process owns it and comes forward for every way of asking, taking on
+    // the launcher's token; a later launch ends while it runs on; the name goes with it.
+    {
+        SessionGuard first(*bus.connection);
+        ASSERT_FALSE(first.anotherInstanceRunning());
+        ASSERT_TRUE(bus.owned());
+        int raised = 0;
+        QObject::connect(&first, &SessionGuard::raiseRequested, [&] { ++raised; });
+        const QVariantMap token{{"activation-token", "token-3"}};
+        for (const QVariantList& arguments :
+             {QVariantList{token}, QVariantList{QStringList{}, token},
+              QVariantList{QString(), QVariantList{}, token}}) {
+            const char* member = arguments.size() == 1   ? "Activate"
+                                 : arguments.size() == 2 ? "Open"
+                                                         : "ActivateAction";
+            QDBusMessage call = QDBusMessage::createMethodCall(
+                SessionGuard::kService, SessionGuard::kPath, SessionGuard::kInterface, member);
+            call.setArguments(arguments);
+            bus.connection->asyncCall(call);
+        }
+        QProcess again;
+        bus.launch(again, "token-4");
+        EXPECT_TRUE(endsWithStatus0(again));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 4; }, 5000)) << raised;
+        EXPECT_EQ(qgetenv("XDG_ACTIVATION_TOKEN"), "token-4");
+        EXPECT_EQ(qgetenv("DESKTOP_STARTUP_ID"), "startup-token-4");
+    }
+    EXPECT_FALSE(bus.owned());
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    qunsetenv("DESKTOP_STARTUP_ID");
 }
 
 bool instanceListening() {

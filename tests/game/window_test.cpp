@@ -24,7 +24,7 @@ void step(WindowBench& b, double at, char action, const QString& dealt = {},
     if (action == 't' || action == 'T') b.window->tick();
     const char* buttons[] = {"Command2", "Command4", "Command5", "Command6"};
     if (const int i = QStringLiteral("OSNX").indexOf(QChar(action)); i >= 0) b.click(buttons[i]);
-    if (!screen.isEmpty()) EXPECT_EQ(b.screen(), s(screen)) << at << action;
+    if (!screen.isEmpty()) { EXPECT_EQ(b.screen(), s(screen)) << at << action; }
 }
 
 TEST(WindowLoad, OpensIdleShowingOneTwoThreeFourAndOnlyOnce) {
@@ -151,10 +151,10 @@ TEST(TimedGame, TimeoutsStopTheGameLimitAndTargetsTurningUnreachableAsRowsOfStep
         const char action = r[2][0].toLatin1();
         const std::string where = s(game + " " + r[1]);
         const auto colour = b->find<QLabel>("Label4(4)")->palette().color(QPalette::WindowText);
-        if (action == 'c') EXPECT_EQ(colour == Qt::red, r[4] == "red") << where;
+        if (action == 'c') { EXPECT_EQ(colour == Qt::red, r[4] == "red") << where; }
         if (action == 'g') b->setTarget(r[4].toStdU16String().c_str());
-        if (action == 'm') EXPECT_EQ(b->messages.shown.size(), r[4].toUInt()) << where;
-        if (action == 'f') EXPECT_EQ(b->window->focusWidget(), b->find(r[4])) << where;
+        if (action == 'm') { EXPECT_EQ(b->messages.shown.size(), r[4].toUInt()) << where; }
+        if (action == 'f') { EXPECT_EQ(b->window->focusWidget(), b->find(r[4])) << where; }
         if (action == 'o') b->choose(r[4].toStdU16String().c_str());
         if (QStringLiteral("SONXtT").contains(QChar(action)))
             step(*b, r[1].toDouble(), action, r.value(3), r.value(4));
