@@ -42,7 +42,7 @@ def start_xvfb():
 
 def outside(game):
     """Starts Xvfb, then this script again inside dbus-run-session on that display."""
-    for tool in ("Xvfb", "dbus-run-session", "xdotool", "openbox"):
+    for tool in ("Xvfb", "dbus-run-session", "xdotool", "xprop", "openbox"):
         if not shutil.which(tool):
             fail(tool + " is missing (scripts/setup.sh installs it)")
     xvfb, display = start_xvfb()
@@ -116,15 +116,33 @@ def inside(game):
         t = node.queryText()
         return t.getText(0, t.characterCount)
 
+    def focused_nodes(node):
+        return [n for n in walk(node) if n.getState().contains(pyatspi.STATE_FOCUSED)]
+
+    def wm_ready():
+        check = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                               capture_output=True, text=True)
+        return "window id" in check.stdout
+
     def key(name):
         subprocess.check_call(["xdotool", "key", "--delay", "50", name])
         pump(0.4)
+
+    def settle(condition, seconds=15):
+        """Pumps events until the condition holds: a busy machine may be slow to tell."""
+        end = time.time() + seconds
+        while not condition() and time.time() < end:
+            pump(0.1)
 
     try:
         # Asking for the desktop starts the session's accessibility bus and its registry.
         pyatspi.Registry.getDesktop(0)
         # A window manager, as on a desktop: it gives the new window the keyboard focus.
         wm = subprocess.Popen(["openbox", "--sm-disable"], stderr=subprocess.DEVNULL)
+        # A window mapped while the manager is still starting may stay unmanaged, never focused.
+        settle(wm_ready, 30)
+        if not wm_ready():
+            fail("openbox did not come up")
         pelmora = subprocess.Popen([game], env=env)
         for _ in range(100):
             if app() is not None:
@@ -135,10 +153,22 @@ def inside(game):
             fail("pelmora does not appear on the accessibility bus")
         pyatspi.Registry.registerEventListener(listen, "object:text-changed:insert",
                                                "object:property-change:accessible-name")
-        pump(1.0)
-        subprocess.call(["xdotool", "search", "--sync", "--name", "Pelmora", "windowactivate",
-                         "--sync"], stderr=subprocess.DEVNULL)
-        pump(0.5)
+        # On a fresh or busy machine the window manager may take its time to come up and to
+        # hand over the keyboard: ask again until the game's frame says it is the active window
+        # and one of its controls holds the focus.
+        frame = None
+        for attempt in range(60):
+            if attempt % 5 == 0:
+                subprocess.call(["xdotool", "search", "--onlyvisible", "--name", "Pelmora",
+                                 "windowactivate"], stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL, timeout=10)
+            pump(0.5)
+            frame = next((n for n in walk(root) if n.getRoleName() == "frame"), None)
+            if (frame is not None and frame.getState().contains(pyatspi.STATE_ACTIVE)
+                    and focused_nodes(root)):
+                break
+        else:
+            fail("the game's window never took the keyboard focus")
 
         # Each empty counter is heard once, by its heading.
         names = [n.name for n in walk(root)]
@@ -147,8 +177,13 @@ def inside(game):
                 fail("%s is heard %d times" % (heading, names.count(heading)))
 
         key("Return")  # Start holds the focus
+
+        def shown_digits():
+            return [n for n in walk(root) if n.name.startswith("数字 ") and showing(n)]
+
+        settle(lambda: len(shown_digits()) == 4)
         nodes = list(walk(root))
-        pictures = [n for n in nodes if n.name.startswith("数字 ") and showing(n)]
+        pictures = shown_digits()
         pictures.sort(key=lambda n: n.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).x)
         digits = [n.name.split(" ")[1] for n in pictures]
         if len(digits) != 4:
@@ -163,24 +198,29 @@ def inside(game):
         pump(0.5)
 
         boxes = sorted((n for n in nodes if n.name.endswith("番目の演算子")), key=lambda n: n.name)
+        settle(lambda: [text(b) for b in boxes] == [symbols[o] for o in ops])
         chosen = [text(b) for b in boxes]
         if chosen != [symbols[o] for o in ops]:
             fail("operator boxes read %r for %r" % (chosen, ops))
+        settle(lambda: all(op == "+" or any(h[0] == b.name and symbols[op] in h[2] for h in heard)
+                           for b, op in zip(boxes, ops)))
         for b, op in zip(boxes, ops):
             if op != "+" and not any(h[0] == b.name and symbols[op] in h[2] for h in heard):
                 fail("no event on %s with %s; heard %r" % (b.name, symbols[op], heard))
-        focused = [n for n in walk(root) if n.getState().contains(pyatspi.STATE_FOCUSED)]
+        focused = focused_nodes(root)
         if len(focused) != 1:
-            fail("one focused object expected, found %d: %r" % (len(focused), [(n.name, n.getRoleName()) for n in walk(root) if showing(n)]))
+            fail("one focused object expected, found %r"
+                 % [(n.name, n.getRoleName()) for n in focused])
         formula = " ".join(d + " " + s for d, s in zip(digits, [symbols[o] for o in ops] + ["＝"]))
         formula += " 10"
+        settle(lambda: any(formula in h[2] for h in heard))
         if text(focused[0]) != formula or "Text3" in text(focused[0]):
             fail("the focus reads %r, not %r" % (text(focused[0]), formula))
         if not any(formula in h[2] for h in heard):
             fail("the focus never said %r; heard %r" % (formula, heard))
 
         key("Return")
-        pump(0.5)
+        settle(lambda: text(focused[0]).startswith("正解 1、"))
         spoken = text(focused[0])
         if not spoken.startswith("正解 1、点数 "):
             fail("after OK the focus reads %r" % spoken)
