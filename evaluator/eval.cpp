@@ -225,7 +225,7 @@ struct Scan {
 
     void pushCode(int base) {
         if (OperatorCount >= kMaxOperators) throw EvalFailure("too many operators");
-        OperatorCode[static_cast<std::size_t>(OperatorCount++)] = (127 - Depth) * 256 + base;
+        OperatorCode[static_cast<std::size_t>(OperatorCount++)] = (kMaxDepth - Depth) * 256 + base;
     }
 
     void recordOperator(int base) {
@@ -573,7 +573,6 @@ Value Evaluator::evalUntrapped(std::u16string_view t) {
         if (o.size() >= 2 && o.front() == u'"' && o.back() == u'"') {
             std::u16string_view inner = o.substr(1, o.size() - 2);
             std::u16string s;
-            s.reserve(inner.size());
             for (std::size_t i = 0; i < inner.size(); ++i) {
                 s.push_back(inner[i]);
                 if (inner[i] == u'"' && i + 1 < inner.size() && inner[i + 1] == u'"') ++i;

@@ -88,8 +88,6 @@ std::size_t findText(std::u16string_view haystack, std::u16string_view needle, s
     // A short needle costs at most its length per place: the library's search is linear enough.
     constexpr std::size_t kShortNeedle = 4;
     if (needle.size() <= kShortNeedle) return haystack.find(needle, from);
-    if (from > haystack.size() || haystack.size() - from < needle.size())
-        return std::u16string_view::npos;
     // Knuth-Morris-Pratt: border[i] is the length of the longest proper border of needle[0..i].
     std::vector<std::uint32_t> border(needle.size());
     border[0] = 0;
@@ -108,28 +106,18 @@ std::size_t findText(std::u16string_view haystack, std::u16string_view needle, s
 
 namespace {
 
+// A lone surrogate comes out of U16_NEXT as itself, and the case maps leave it so.
 template <typename Map>
 std::u16string mapCodePoints(std::u16string_view text, Map map) {
     std::u16string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char16_t u = text[i];
-        if (U16_IS_LEAD(u) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
-            UChar32 cp = map(U16_GET_SUPPLEMENTARY(u, text[i + 1]));
-            out.push_back(U16_LEAD(cp));
-            out.push_back(U16_TRAIL(cp));
-            ++i;
-        } else if (U16_IS_SURROGATE(u)) {
-            out.push_back(u);  // a lone surrogate stays as it is
-        } else {
-            UChar32 cp = map(u);
-            if (cp >= 0x10000) {
-                out.push_back(U16_LEAD(cp));
-                out.push_back(U16_TRAIL(cp));
-            } else {
-                out.push_back(static_cast<char16_t>(cp));
-            }
-        }
+    for (std::size_t i = 0; i < text.size();) {
+        UChar32 cp;
+        U16_NEXT(text.data(), i, text.size(), cp);
+        char16_t units[U16_MAX_LENGTH];
+        std::size_t length = 0;
+        U16_APPEND_UNSAFE(units, length, map(cp));
+        out.append(units, length);
     }
     return out;
 }
