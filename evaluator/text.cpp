@@ -90,7 +90,6 @@ std::size_t findText(std::u16string_view haystack, std::u16string_view needle, s
     if (needle.size() <= kShortNeedle) return haystack.find(needle, from);
     // Knuth-Morris-Pratt: border[i] is the length of the longest proper border of needle[0..i].
     std::vector<std::uint32_t> border(needle.size());
-    border[0] = 0;
     for (std::size_t i = 1, k = 0; i < needle.size(); ++i) {
         while (k > 0 && needle[i] != needle[k]) k = border[k - 1];
         if (needle[i] == needle[k]) ++k;
