@@ -52,9 +52,8 @@ TEST(Fonts, WithoutAJapaneseFontTheGameSaysSoOnStandardError) {
                      .toUtf8());
     config.close();
     QProcess game;
-    game.setProcessEnvironment(testing::gameEnvironment({{"FONTCONFIG_FILE", config.fileName()}}));
     game.setReadChannel(QProcess::StandardError);
-    game.start(QStringLiteral(PELMORA_GAME_PATH));
+    testing::startGame(game, {{"FONTCONFIG_FILE", config.fileName()}});
     QByteArray said;
     while (!said.contains("fonts-ipafont-gothic") && game.waitForReadyRead(10000))
         said += game.readAllStandardError();

@@ -12,6 +12,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -80,13 +81,23 @@ inline QString q(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
-// The environment of a game run as a child process: offscreen, no session bus unless given.
-inline QProcessEnvironment gameEnvironment(std::initializer_list<std::pair<QString, QString>> set) {
+// Starts the game as a child process in `folder`: offscreen, no session bus unless given.
+inline void startGame(QProcess& game, std::initializer_list<std::pair<QString, QString>> set,
+                      const QString& folder = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     for (const auto& [name, value] : set) environment.insert(name, value);
-    return environment;
+    game.setProcessEnvironment(environment);
+    game.setWorkingDirectory(folder);
+    game.start(QStringLiteral(PELMORA_GAME_PATH));
+}
+
+// Connects to a game's local socket of that name, as a later launch does.
+inline bool reach(QLocalSocket& socket, const QString& name, int milliseconds) {
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(name);
+    return socket.waitForConnected(milliseconds);
 }
 
 // The rows of cases/<name>.tsv beside this file as their cells; lines starting with # are notes,
@@ -171,17 +182,15 @@ struct WindowBench {
     QString target() { return find<QLineEdit>("Text2")->text(); }
     // The digits the pictures show and the hidden labels hold, as "3192".
     std::string shownDigits() {
-        std::string digits;
+        QString digits;
         for (int i = 0; i < 4; ++i)
-            digits +=
-                std::to_string(find<PictureBox>(QStringLiteral("Image2(%1)").arg(i))->digit());
-        return digits;
+            digits += QString::number(find<PictureBox>(QString("Image2(%1)").arg(i))->digit());
+        return s(digits);
     }
     std::string heldDigits() {
-        std::string digits;
-        for (int i = 0; i < 4; ++i)
-            digits += text(QStringLiteral("Label1(%1)").arg(i)).toStdString();
-        return digits;
+        QString digits;
+        for (int i = 0; i < 4; ++i) digits += text(QStringLiteral("Label1(%1)").arg(i));
+        return s(digits);
     }
     // Plays keys and clicks as a player gives them, each to whatever widget holds the focus:
     // E Enter, K the keypad's Enter, S Space, X Escape, \b Backspace, R a held (repeated) Space,

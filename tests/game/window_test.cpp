@@ -4,7 +4,6 @@
 #include "game_bench.h"
 
 #include <QImage>
-#include <QLocalSocket>
 #include <QTimer>
 
 namespace pelmora::game {
@@ -66,9 +65,7 @@ TEST(WindowLoad, SecondLaunchBringsTheRunningWindowToTheFront) {
 
     // Someone merely checking whether we run is no launch.
     QLocalSocket probe;
-    probe.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    probe.connectToServer(name);
-    ASSERT_TRUE(probe.waitForConnected(1000));
+    ASSERT_TRUE(testing::reach(probe, name, 1000));
     QTest::qWait(100);
     EXPECT_EQ(QApplication::activeWindow(), &other);
     EXPECT_TRUE(window.isMinimized());
