@@ -70,14 +70,12 @@ TEST(EvalToolBadInput, AReaderThatStopsEarlyEndsItQuietlyAndAFullDiskIsReported)
 }
 
 TEST(SolveToolBadInput, ATargetWithoutANumberIsWarnedAboutAndReadsAsZero) {
-    const std::pair<std::string, bool> rows[] = {
-        {"abc", true},   {"", true},     {"  ", true},    {"-", true},  {"&H", true},
-        {"&HZ", true},   {"..5", true},  {"1E400", true}, {"0", false}, {" 1 0", false},
-        {"-.5x", false}, {"&HA", false}, {"&o7", false},
-    };
-    for (const auto& [target, warned] : rows) {
-        ProcessResult r = runProcess({PELMORA_SOLVE_PATH, "--target=" + target, "1111"});
-        EXPECT_EQ(lines(r.err).size(), warned ? 1u : 0u) << "'" << target << "': " << r.err;
+    // The first eight are warned of.
+    const std::string targets[] = {"abc",   "",  "  ",   "-",    "&H",  "&HZ", "..5",
+                                   "1E400", "0", " 1 0", "-.5x", "&HA", "&o7"};
+    for (std::size_t i = 0; i < std::size(targets); ++i) {
+        ProcessResult r = runProcess({PELMORA_SOLVE_PATH, "--target=" + targets[i], "1111"});
+        EXPECT_EQ(lines(r.err).size(), i < 8 ? 1u : 0u) << "'" << targets[i] << "': " << r.err;
     }
     // The warning changes nothing: the target reads as 0, as the game reads it.
     ProcessResult r = runProcess({PELMORA_SOLVE_PATH, "--target", "abc", "1111"});
