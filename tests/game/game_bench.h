@@ -22,7 +22,6 @@
 
 #include <algorithm>
 #include <deque>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -199,20 +198,16 @@ struct WindowBench {
     // signs as QTest maps them, a full-width sign as a key whose text it is, and {…} what an input
     // method commits.
     void play(const char16_t* script) {
-        const std::map<char16_t, std::pair<Qt::Key, Qt::KeyboardModifier>> keys{
-            {'E', {Qt::Key_Return, Qt::NoModifier}},
-            {'K', {Qt::Key_Enter, Qt::KeypadModifier}},
-            {'S', {Qt::Key_Space, Qt::NoModifier}},
-            {'X', {Qt::Key_Escape, Qt::NoModifier}},
-            {'\b', {Qt::Key_Backspace, Qt::NoModifier}}};
+        const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape,
+                                Qt::Key_Backspace};
         for (const char16_t* k = script; *k; ++k) {
             QWidget* focus = QApplication::focusWidget();
             ASSERT_NE(focus, nullptr);
             QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
                            true);
             QInputMethodEvent commit;
-            if (keys.count(*k)) {
-                QTest::keyClick(focus, keys.at(*k).first, keys.at(*k).second);
+            if (const int i = QStringLiteral("EKSX\b").indexOf(QChar(*k)); i >= 0) {
+                QTest::keyClick(focus, keys[i], *k == 'K' ? Qt::KeypadModifier : Qt::NoModifier);
             } else if (*k == 'T') {
                 find("Text2")->setFocus();
             } else if (*k == 'w') {
