@@ -102,8 +102,8 @@ inline bool reach(QLocalSocket& socket, const QString& name, int milliseconds) {
 // The rows of cases/<name>.tsv beside this file as their cells; lines starting with # are notes,
 // \b in a cell is Backspace.
 inline std::vector<QStringList> cases(const char* name) {
-    QString here =
-        QFileInfo(QStringLiteral(__FILE__)).path();  // ccache may make it relative to build/
+    // ccache may make __FILE__ relative to build/.
+    QString here = QFileInfo(QStringLiteral(__FILE__)).path();
     if (QDir::isRelativePath(here)) here = QCoreApplication::applicationDirPath() + "/../" + here;
     QFile file(here + "/cases/" + name + ".tsv");
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
