@@ -137,7 +137,7 @@ struct WindowBench {
         EXPECT_NE(widget, nullptr) << name.toStdString();
         return widget;
     }
-    QString text(const QString& label) { return find<QLabel>(label)->text(); }
+    QString text(const QString& name) { return find(name)->property("text").toString(); }
     QString counter(int i) { return text(QStringLiteral("Label4(%1)").arg(i)); }
     bool enabled(const char* button) { return find<QPushButton>(button)->isEnabled(); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
