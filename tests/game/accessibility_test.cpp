@@ -41,14 +41,12 @@ TEST(ScreenReader, EveryVisibleControlHasAJapaneseNameThatSaysWhatItIsAndHolds) 
     EXPECT_EQ(combo->text(QAccessible::Value), q(u"＋"));
     for (bool played : {false, true}) {
         if (played) {  // a correct answer and a skipped problem
-            b.startAt(100, "3192");
-            b.tickAt(110.5);
+            b.step(100, 'S', "3192");
+            b.step(110.5, 't');
             b.choose(u"＋×－");
-            b.deal("1234");
-            b.click("Command2");
-            b.tickAt(111.5);
-            b.deal("8241");
-            b.click("Command5");
+            b.step(110.5, 'O', "1234");
+            b.step(111.5, 't');
+            b.step(111.5, 'N', "8241");
         }
         for (const QStringList& row : testing::cases("screen_reader")) {
             const QString& heard = played && !row.value(2).isEmpty() ? row[2] : row[1];
@@ -71,7 +69,7 @@ TEST(SolutionsList, SkippedProblemListsWhatPelmoraSolveAllFinds) {
     WindowBench b;
     for (const QStringList& row : testing::cases("solutions_list")) {  // digits skipped, target
         b.setTarget(row[1].toStdU16String().c_str());
-        b.startAt(1000, row[0]);
+        b.step(1000, 'S', row[0]);
         std::string held = b.heldDigits();
         b.click("Command5");
         auto* label = b.find<QLabel>("Label6");

@@ -141,18 +141,20 @@ struct WindowBench {
     QString counter(int i) { return text(QStringLiteral("Label4(%1)").arg(i)); }
     bool enabled(const char* button) { return find<QPushButton>(button)->isEnabled(); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
-    // Presses Start at a clock reading with the given first digits.
-    void startAt(double seconds, const QString& digits) {
-        clock.now = seconds;
-        deal(digits);
-        click("Command4");
+    // At a clock reading: S Start, O OK, N Next, X Stop, C Close, F the formula copied into the
+    // hidden box, t a tick or T a tick every second since the last reading, dealing the given
+    // digits; then the screen, if given.
+    void step(double at, char action, const QString& dealt = {}, const QString& shown = {}) {
+        deal(dealt);
+        for (double t = clock.now + 1; action == 'T' && t < at; t += 1.0) step(t, 't');
+        clock.now = at;
+        if (action == 't' || action == 'T') window->tick();
+        if (const int i = QStringLiteral("FOCSNX").indexOf(QChar(action)); i >= 0)  // Command1 to 6
+            click(qPrintable(QStringLiteral("Command%1").arg(i + 1)));
+        if (!shown.isEmpty()) { EXPECT_EQ(screen(), shown.toStdString()) << at << action; }
     }
     void deal(const QString& digits) {
         for (QChar d : digits) host.digits.push_back(d.digitValue());
-    }
-    void tickAt(double seconds) {
-        clock.now = seconds;
-        window->tick();
     }
     QComboBox* combo(int i) { return find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i)); }
     // Chooses the three operators, given as "＋×－".

@@ -85,7 +85,8 @@ TEST(SessionBus, SecondLaunchActivatesTheOwnerWithItsTokenAndEnds) {
         QObject::connect(&first, &SessionGuard::raiseRequested, [&] { ++raised; });
         const QVariantMap token{{"activation-token", "token-3"}};
         for (const auto& [member, arguments] :
-             {std::pair{"Activate", QVariantList{token}}, {"Open", {QStringList{}, token}},
+             {std::pair{"Activate", QVariantList{token}},
+              {"Open", {QStringList{}, token}},
               {"ActivateAction", {QString(), QVariantList{}, token}}}) {
             QDBusMessage call = QDBusMessage::createMethodCall(
                 SessionGuard::kService, SessionGuard::kPath, SessionGuard::kInterface, member);
@@ -116,8 +117,10 @@ TEST(GameProgram, RunningInstanceComesForwardWhenAskedAndASecondEndsAtOnceWritin
     const QString h = home.path();
     const auto start = [&](QProcess& game) {  // no session bus: the local socket is checked
         testing::startGame(game,
-                           {{"HOME", h}, {"XDG_CONFIG_HOME", h + "/config"},
-                            {"XDG_CACHE_HOME", h + "/cache"}, {"XDG_DATA_HOME", h + "/data"}},
+                           {{"HOME", h},
+                            {"XDG_CONFIG_HOME", h + "/config"},
+                            {"XDG_CACHE_HOME", h + "/cache"},
+                            {"XDG_DATA_HOME", h + "/data"}},
                            h);
     };
     QProcess first;

@@ -13,20 +13,6 @@ using testing::q;
 using testing::s;
 using testing::WindowBench;
 
-// At a clock reading: S Start, O OK, N Next, X Stop, C Close, F the formula copied into the
-// hidden box, t a tick or T a tick every second since the last reading, dealing the given
-// digits; then the screen, if given.
-void step(WindowBench& b, double at, char action, const QString& dealt = {},
-          const QString& screen = {}) {
-    b.deal(dealt);
-    for (double t = b.clock.now + 1; action == 'T' && t < at; t += 1.0) b.tickAt(t);
-    b.clock.now = at;
-    if (action == 't' || action == 'T') b.window->tick();
-    if (const int i = QStringLiteral("FOCSNX").indexOf(QChar(action)); i >= 0)  // Command1 to 6
-        b.click(qPrintable(QStringLiteral("Command%1").arg(i + 1)));
-    if (!screen.isEmpty()) { EXPECT_EQ(b.screen(), s(screen)) << at << action; }
-}
-
 TEST(WindowLoad, OpensIdleShowingOneTwoThreeFourAndOnlyOnce) {
     WindowBench b;
     EXPECT_EQ(b.screen(), "|||||| [] 1234 ＋＋＋ S");
@@ -40,7 +26,7 @@ TEST(WindowLoad, OpensIdleShowingOneTwoThreeFourAndOnlyOnce) {
     EXPECT_EQ(b.host.seeds.size(), 1u);
     EXPECT_EQ(b.find<QTimer>("Timer1")->interval(), 1000);
     EXPECT_TRUE(b.find<QTimer>("Timer1")->isActive());
-    b.tickAt(5000);
+    b.step(5000, 't');
     EXPECT_EQ(b.screen(), "|||||| [] 1234 ＋＋＋ S");
 
     WindowBench second(true);  // another instance runs: end before showing
@@ -105,12 +91,12 @@ TEST(WindowLayout, ControlsStandWhereTheFormPutsThemAndShowTheirColours) {
 TEST(AnswerCheck, PointsFollowTheSecondsLeftShown) {
     for (const QStringList& row : testing::cases("points")) {
         WindowBench b;
-        step(b, 100, 'S', "3192");
-        step(b, 100 + row[0].toDouble(), 't');
+        b.step(100, 'S', "3192");
+        b.step(100 + row[0].toDouble(), 't');
         EXPECT_EQ(b.counter(4), row[1]);
         for (int solved : {1, 2}) {  // until the next tick the new problem scores the same
             b.choose(u"＋×－");
-            step(b, b.clock.now, 'O', "3192");
+            b.step(b.clock.now, 'O', "3192");
             EXPECT_EQ(b.counter(5), QString::number(solved * row[2].toInt())) << s(row[1]);
         }
     }
@@ -134,14 +120,14 @@ TEST(TimedGame, TimeoutsStopCloseTheGameLimitTargetsAndTheFormulaBoxAsRowsOfStep
         if (action == 'f') { EXPECT_EQ(b->window->focusWidget(), b->find(r[4])) << where; }
         if (action == 'o') b->choose(r[4].toStdU16String().c_str());
         if (QStringLiteral("SONXCFtT").contains(QChar(action)))
-            step(*b, r[1].toDouble(), action, r.value(3), r.value(4));
+            b->step(r[1].toDouble(), action, r.value(3), r.value(4));
     }
 }
 
 TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
     WindowBench b;
     b.setTarget(u"２４");  // full-width digits are that number
-    b.startAt(100, "11113811");
+    b.step(100, 'S', "11113811");
     EXPECT_TRUE(b.messages.shown.empty());
     b.choose(u"×＋－");
     b.click("Command2");
@@ -158,7 +144,7 @@ TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
     }
     b.click("Command6");
     b.setTarget(u"6561");  // reached by 9999 alone
-    b.startAt(200, "");
+    b.step(200, 'S');
     EXPECT_TRUE(b.messages.shown.empty());
     EXPECT_EQ(b.shownDigits(), "9999");
 }
@@ -166,26 +152,26 @@ TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
 TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
     for (const char16_t* target : {u"0.123", u"1E999", u"３０４"}) {
         WindowBench b;
-        b.startAt(100, "3192");  // a finished game's results stay on screen
+        b.step(100, 'S', "3192");  // a finished game's results stay on screen
         b.choose(u"＋×－");
         const char* before = "2|1||12|18|1|100% [8 － 2 ＋ 4 ÷ 1] 8241 ＋＋＋ S";
-        step(b, 100, 'O', "8241");
-        step(b, 112.5, 't');
-        step(b, 112.5, 'X', {}, before);
+        b.step(100, 'O', "8241");
+        b.step(112.5, 't');
+        b.step(112.5, 'X', {}, before);
         const auto state = b.window->rules().state();
 
         b.setTarget(target);
         const long draws = b.host.draws;
-        step(b, 200, 'S');
+        b.step(200, 'S');
         ASSERT_EQ(b.messages.shown.size(), 1u);
         EXPECT_NE(b.messages.shown[0].find(target), std::u16string::npos);
         EXPECT_EQ(b.screen(), before);
         EXPECT_EQ(b.window->rules().state().GameStart, state.GameStart);
         EXPECT_EQ(b.window->rules().state().ProblemNumber, state.ProblemNumber);
         EXPECT_LE(b.host.draws - draws, 4 * Mivor10::kRandomDraws + 1);  // a bounded search
-        step(b, 240, 't', {}, before);
+        b.step(240, 't', {}, before);
         b.setTarget(u"10");
-        step(b, 300, 'S', "3192", "1|||Start||| [8 － 2 ＋ 4 ÷ 1] 3192 ＋＋＋ ONX");
+        b.step(300, 'S', "3192", "1|||Start||| [8 － 2 ＋ 4 ÷ 1] 3192 ＋＋＋ ONX");
     }
 }
 
@@ -234,8 +220,7 @@ TEST(KeyGuards, QuickSecondPressesAndClicksHeldKeysKeysBetweenGamesAndTheFrameFo
         b.deal(QString("3192").repeated(8));
         b.play(row[0].toStdU16String().c_str());
         EXPECT_EQ(b.window->rules().state().Running, row[1].toInt()) << s(row[0]);
-        EXPECT_EQ(b.counter(0) + "/" + b.counter(1) + "/" + b.counter(2), row[2])
-            << s(row[0]);
+        EXPECT_EQ(b.counter(0) + "/" + b.counter(1) + "/" + b.counter(2), row[2]) << s(row[0]);
         EXPECT_EQ(framedBox(b), row[3].toInt()) << s(row[0]);
         if (row.size() > 4) { EXPECT_EQ(b.target(), row[4]) << s(row[0]); }
     }
