@@ -11,29 +11,22 @@
 namespace pelmora::game {
 namespace {
 
-QStringList shownTexts(QWidget* widget) {
-    QStringList items{widget->property("text").toString()};  // labels, buttons and boxes
-    if (auto* combo = qobject_cast<QComboBox*>(widget))
-        for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-    return items;
-}
-
 TEST(Fonts, EveryCaptionAndSymbolHasAGlyph) {
     testing::WindowBench b;
-    b.startAt(100, "3192");
-    b.deal("1234");
-    b.click("Command5");  // the example answer shows too
+    b.step(100, 'S', "3192");
+    b.step(100, 'N', "1234");  // the example answer shows too
     int characters = 0;
     for (QWidget* widget : b.window->findChildren<QWidget*>()) {
         const QRawFont font = QRawFont::fromFont(widget->font(), QFontDatabase::Japanese);
-        for (const QString& text : shownTexts(widget)) {
-            for (QChar c : text) {
-                if (c.isSpace()) continue;
-                EXPECT_TRUE(font.supportsCharacter(c))
-                    << widget->objectName().toStdString() << " " << QString(c).toStdString()
-                    << " in " << font.familyName().toStdString();
-                ++characters;
-            }
+        QString text = widget->property("text").toString();  // labels, buttons and boxes
+        if (auto* combo = qobject_cast<QComboBox*>(widget))
+            for (int i = 0; i < combo->count(); ++i) text += combo->itemText(i);
+        for (QChar c : text) {
+            if (c.isSpace()) continue;
+            EXPECT_TRUE(font.supportsCharacter(c))
+                << widget->objectName().toStdString() << " " << QString(c).toStdString() << " in "
+                << font.familyName().toStdString();
+            ++characters;
         }
     }
     EXPECT_GE(characters, 60);
@@ -52,9 +45,8 @@ TEST(Fonts, WithoutAJapaneseFontTheGameSaysSoOnStandardError) {
                      .toUtf8());
     config.close();
     QProcess game;
-    game.setProcessEnvironment(testing::gameEnvironment({{"FONTCONFIG_FILE", config.fileName()}}));
     game.setReadChannel(QProcess::StandardError);
-    game.start(QStringLiteral(PELMORA_GAME_PATH));
+    testing::startGame(game, {{"FONTCONFIG_FILE", config.fileName()}});
     QByteArray said;
     while (!said.contains("fonts-ipafont-gothic") && game.waitForReadyRead(10000))
         said += game.readAllStandardError();

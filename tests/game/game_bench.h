@@ -12,6 +12,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -21,7 +22,6 @@
 
 #include <algorithm>
 #include <deque>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,20 +80,30 @@ inline QString q(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
-// The environment of a game run as a child process: offscreen, no session bus unless given.
-inline QProcessEnvironment gameEnvironment(std::initializer_list<std::pair<QString, QString>> set) {
+// Starts the game as a child process in `folder`: offscreen, no session bus unless given.
+inline void startGame(QProcess& game, std::initializer_list<std::pair<QString, QString>> set,
+                      const QString& folder = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     for (const auto& [name, value] : set) environment.insert(name, value);
-    return environment;
+    game.setProcessEnvironment(environment);
+    game.setWorkingDirectory(folder);
+    game.start(QStringLiteral(PELMORA_GAME_PATH));
+}
+
+// Connects to a game's local socket of that name, as a later launch does.
+inline bool reach(QLocalSocket& socket, const QString& name, int milliseconds) {
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(name);
+    return socket.waitForConnected(milliseconds);
 }
 
 // The rows of cases/<name>.tsv beside this file as their cells; lines starting with # are notes,
 // \b in a cell is Backspace.
 inline std::vector<QStringList> cases(const char* name) {
-    QString here =
-        QFileInfo(QStringLiteral(__FILE__)).path();  // ccache may make it relative to build/
+    // ccache may make __FILE__ relative to build/.
+    QString here = QFileInfo(QStringLiteral(__FILE__)).path();
     if (QDir::isRelativePath(here)) here = QCoreApplication::applicationDirPath() + "/../" + here;
     QFile file(here + "/cases/" + name + ".tsv");
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
@@ -127,22 +137,24 @@ struct WindowBench {
         EXPECT_NE(widget, nullptr) << name.toStdString();
         return widget;
     }
-    QString text(const QString& label) { return find<QLabel>(label)->text(); }
+    QString text(const QString& name) { return find(name)->property("text").toString(); }
     QString counter(int i) { return text(QStringLiteral("Label4(%1)").arg(i)); }
     bool enabled(const char* button) { return find<QPushButton>(button)->isEnabled(); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
-    // Presses Start at a clock reading with the given first digits.
-    void startAt(double seconds, const QString& digits) {
-        clock.now = seconds;
-        deal(digits);
-        click("Command4");
+    // At a clock reading: S Start, O OK, N Next, X Stop, C Close, F the formula copied into the
+    // hidden box, t a tick or T a tick every second since the last reading, dealing the given
+    // digits; then the screen, if given.
+    void step(double at, char action, const QString& dealt = {}, const QString& shown = {}) {
+        deal(dealt);
+        for (double t = clock.now + 1; action == 'T' && t < at; t += 1.0) step(t, 't');
+        clock.now = at;
+        if (action == 't' || action == 'T') window->tick();
+        if (const int i = QStringLiteral("FOCSNX").indexOf(QChar(action)); i >= 0)  // Command1 to 6
+            click(qPrintable(QStringLiteral("Command%1").arg(i + 1)));
+        if (!shown.isEmpty()) { EXPECT_EQ(screen(), shown.toStdString()) << at << action; }
     }
     void deal(const QString& digits) {
         for (QChar d : digits) host.digits.push_back(d.digitValue());
-    }
-    void tickAt(double seconds) {
-        clock.now = seconds;
-        window->tick();
     }
     QComboBox* combo(int i) { return find<QComboBox>(QStringLiteral("Combo1(%1)").arg(i)); }
     // Chooses the three operators, given as "＋×－".
@@ -171,17 +183,15 @@ struct WindowBench {
     QString target() { return find<QLineEdit>("Text2")->text(); }
     // The digits the pictures show and the hidden labels hold, as "3192".
     std::string shownDigits() {
-        std::string digits;
+        QString digits;
         for (int i = 0; i < 4; ++i)
-            digits +=
-                std::to_string(find<PictureBox>(QStringLiteral("Image2(%1)").arg(i))->digit());
-        return digits;
+            digits += QString::number(find<PictureBox>(QString("Image2(%1)").arg(i))->digit());
+        return s(digits);
     }
     std::string heldDigits() {
-        std::string digits;
-        for (int i = 0; i < 4; ++i)
-            digits += text(QStringLiteral("Label1(%1)").arg(i)).toStdString();
-        return digits;
+        QString digits;
+        for (int i = 0; i < 4; ++i) digits += text(QStringLiteral("Label1(%1)").arg(i));
+        return s(digits);
     }
     // Plays keys and clicks as a player gives them, each to whatever widget holds the focus:
     // E Enter, K the keypad's Enter, S Space, X Escape, \b Backspace, R a held (repeated) Space,
@@ -190,20 +200,16 @@ struct WindowBench {
     // signs as QTest maps them, a full-width sign as a key whose text it is, and {…} what an input
     // method commits.
     void play(const char16_t* script) {
-        const std::map<char16_t, std::pair<Qt::Key, Qt::KeyboardModifier>> keys{
-            {'E', {Qt::Key_Return, Qt::NoModifier}},
-            {'K', {Qt::Key_Enter, Qt::KeypadModifier}},
-            {'S', {Qt::Key_Space, Qt::NoModifier}},
-            {'X', {Qt::Key_Escape, Qt::NoModifier}},
-            {'\b', {Qt::Key_Backspace, Qt::NoModifier}}};
+        const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape,
+                                Qt::Key_Backspace};
         for (const char16_t* k = script; *k; ++k) {
             QWidget* focus = QApplication::focusWidget();
             ASSERT_NE(focus, nullptr);
             QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
                            true);
             QInputMethodEvent commit;
-            if (keys.count(*k)) {
-                QTest::keyClick(focus, keys.at(*k).first, keys.at(*k).second);
+            if (const int i = QStringLiteral("EKSX\b").indexOf(QChar(*k)); i >= 0) {
+                QTest::keyClick(focus, keys[i], *k == 'K' ? Qt::KeypadModifier : Qt::NoModifier);
             } else if (*k == 'T') {
                 find("Text2")->setFocus();
             } else if (*k == 'w') {

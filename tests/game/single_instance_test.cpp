@@ -4,9 +4,6 @@
 #include "game/window/session_guard.h"
 #include "game_bench.h"
 
-#include <QDir>
-#include <QLocalSocket>
-
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
@@ -35,11 +32,9 @@ struct PrivateBus {
         daemon.waitForFinished(5000);
     }
     void launch(QProcess& game, const QString& token) {
-        game.setProcessEnvironment(
-            testing::gameEnvironment({{"DBUS_SESSION_BUS_ADDRESS", address},
-                                      {"XDG_ACTIVATION_TOKEN", token},
-                                      {"DESKTOP_STARTUP_ID", "startup-" + token}}));
-        game.start(QStringLiteral(PELMORA_GAME_PATH));
+        testing::startGame(game, {{"DBUS_SESSION_BUS_ADDRESS", address},
+                                  {"XDG_ACTIVATION_TOKEN", token},
+                                  {"DESKTOP_STARTUP_ID", "startup-" + token}});
     }
     bool owned() {
         return connection->interface()->isServiceRegistered(SessionGuard::kService).value();
@@ -89,12 +84,10 @@ TEST(SessionBus, SecondLaunchActivatesTheOwnerWithItsTokenAndEnds) {
         int raised = 0;
         QObject::connect(&first, &SessionGuard::raiseRequested, [&] { ++raised; });
         const QVariantMap token{{"activation-token", "token-3"}};
-        for (const QVariantList& arguments :
-             {QVariantList{token}, QVariantList{QStringList{}, token},
-              QVariantList{QString(), QVariantList{}, token}}) {
-            const char* member = arguments.size() == 1   ? "Activate"
-                                 : arguments.size() == 2 ? "Open"
-                                                         : "ActivateAction";
+        for (const auto& [member, arguments] :
+             {std::pair{"Activate", QVariantList{token}},
+              {"Open", {QStringList{}, token}},
+              {"ActivateAction", {QString(), QVariantList{}, token}}}) {
             QDBusMessage call = QDBusMessage::createMethodCall(
                 SessionGuard::kService, SessionGuard::kPath, SessionGuard::kInterface, member);
             call.setArguments(arguments);
@@ -114,40 +107,29 @@ TEST(SessionBus, SecondLaunchActivatesTheOwnerWithItsTokenAndEnds) {
 
 bool instanceListening() {
     QLocalSocket socket;
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    socket.connectToServer(instanceName());
-    return socket.waitForConnected(200);
+    return testing::reach(socket, instanceName(), 200);
 }
-
-// The game under the offscreen platform, with a home of its own.
-struct GameRun {
-    QTemporaryDir home;
-    // No session bus: the local socket is what these tests check.
-    QProcessEnvironment environment =
-        testing::gameEnvironment({{"HOME", home.path()},
-                                  {"XDG_CONFIG_HOME", home.path() + "/config"},
-                                  {"XDG_CACHE_HOME", home.path() + "/cache"},
-                                  {"XDG_DATA_HOME", home.path() + "/data"}});
-    void start(QProcess& process) {
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(home.path());
-        process.start(QStringLiteral(PELMORA_GAME_PATH));
-    }
-};
 
 TEST(GameProgram, RunningInstanceComesForwardWhenAskedAndASecondEndsAtOnceWritingNothing) {
     if (instanceListening()) GTEST_SKIP() << "a pelmora of this user is already running";
-    GameRun run;
-    ASSERT_TRUE(run.home.isValid());
+    QTemporaryDir home;  // the game's own, to see that it writes nothing
+    ASSERT_TRUE(home.isValid());
+    const QString h = home.path();
+    const auto start = [&](QProcess& game) {  // no session bus: the local socket is checked
+        testing::startGame(game,
+                           {{"HOME", h},
+                            {"XDG_CONFIG_HOME", h + "/config"},
+                            {"XDG_CACHE_HOME", h + "/cache"},
+                            {"XDG_DATA_HOME", h + "/data"}},
+                           h);
+    };
     QProcess first;
-    run.start(first);
+    start(first);
     ASSERT_TRUE(QTest::qWaitFor(instanceListening, 10000));
 
     // What a later launch sends; the running instance answers once it has come forward.
     QLocalSocket socket;
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    socket.connectToServer(instanceName());
-    ASSERT_TRUE(socket.waitForConnected(2000));
+    ASSERT_TRUE(testing::reach(socket, instanceName(), 2000));
     socket.write(InstanceGuard::kRaiseRequest);
     ASSERT_TRUE(socket.waitForBytesWritten(2000));
     QByteArray reply;
@@ -156,15 +138,14 @@ TEST(GameProgram, RunningInstanceComesForwardWhenAskedAndASecondEndsAtOnceWritin
     socket.disconnectFromServer();
 
     QProcess second;
-    run.start(second);
+    start(second);
     EXPECT_TRUE(endsWithStatus0(second));
     EXPECT_EQ(first.state(), QProcess::Running);
 
     first.kill();
     first.waitForFinished(10000);
-    const QDir home(run.home.path());
     const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
-    EXPECT_TRUE(home.isEmpty(all)) << home.entryList(all).join(' ').toStdString();
+    EXPECT_TRUE(QDir(h).isEmpty(all)) << QDir(h).entryList(all).join(' ').toStdString();
 }
 
 }  // namespace

@@ -65,12 +65,9 @@ class Soak {
                 b_.click("Command2");
                 if (!enabled) break;
                 refreshed_ = true;
-                if (state().CorrectCount == before.CorrectCount + 1) {
-                    ++correct_;
-                } else {
-                    EXPECT_EQ(state().CorrectCount, before.CorrectCount);
-                    ++wrong_;
-                }
+                const bool right = state().CorrectCount == before.CorrectCount + 1;
+                EXPECT_TRUE(right || state().CorrectCount == before.CorrectCount);
+                ++(right ? correct_ : wrong_);
                 break;
             }
             case Event::Next:
@@ -172,7 +169,7 @@ class Soak {
     testing::WindowBench b_;
     std::mt19937 random_{20261207};
     bool started_ = false, refreshed_ = false, unreadableTargets_ = false, steady_ = false;
-    std::int64_t skipped_ = 0, wrong_ = 0;  // since Start: problems left unsolved, wrong answers
+    long skipped_ = 0, wrong_ = 0;  // since Start: problems left unsolved, wrong answers
 };
 
 TEST(Soak, OneHourGamesKeepTheirCountersLabelsAndButtonsInStep) {

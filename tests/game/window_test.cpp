@@ -1,10 +1,9 @@
-// The real window on a fake clock and a scripted random source.
+// The real window on a fake clock and a scripted random source, by its buttons and by the keyboard.
 #include <pelmora/conversions.h>
 #include "game/rules/solver.h"
 #include "game_bench.h"
 
 #include <QImage>
-#include <QLocalSocket>
 #include <QTimer>
 
 namespace pelmora::game {
@@ -13,19 +12,6 @@ namespace {
 using testing::q;
 using testing::s;
 using testing::WindowBench;
-
-// At a clock reading: S Start, O OK, N Next, X Stop, t a tick or T a tick every second since the
-// last reading, dealing the given digits; then the screen, if given.
-void step(WindowBench& b, double at, char action, const QString& dealt = {},
-          const QString& screen = {}) {
-    b.deal(dealt);
-    for (double t = b.clock.now + 1; action == 'T' && t < at; t += 1.0) b.tickAt(t);
-    b.clock.now = at;
-    if (action == 't' || action == 'T') b.window->tick();
-    const char* buttons[] = {"Command2", "Command4", "Command5", "Command6"};
-    if (const int i = QStringLiteral("OSNX").indexOf(QChar(action)); i >= 0) b.click(buttons[i]);
-    if (!screen.isEmpty()) { EXPECT_EQ(b.screen(), s(screen)) << at << action; }
-}
 
 TEST(WindowLoad, OpensIdleShowingOneTwoThreeFourAndOnlyOnce) {
     WindowBench b;
@@ -40,7 +26,7 @@ TEST(WindowLoad, OpensIdleShowingOneTwoThreeFourAndOnlyOnce) {
     EXPECT_EQ(b.host.seeds.size(), 1u);
     EXPECT_EQ(b.find<QTimer>("Timer1")->interval(), 1000);
     EXPECT_TRUE(b.find<QTimer>("Timer1")->isActive());
-    b.tickAt(5000);
+    b.step(5000, 't');
     EXPECT_EQ(b.screen(), "|||||| [] 1234 ＋＋＋ S");
 
     WindowBench second(true);  // another instance runs: end before showing
@@ -65,9 +51,7 @@ TEST(WindowLoad, SecondLaunchBringsTheRunningWindowToTheFront) {
 
     // Someone merely checking whether we run is no launch.
     QLocalSocket probe;
-    probe.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    probe.connectToServer(name);
-    ASSERT_TRUE(probe.waitForConnected(1000));
+    ASSERT_TRUE(testing::reach(probe, name, 1000));
     QTest::qWait(100);
     EXPECT_EQ(QApplication::activeWindow(), &other);
     EXPECT_TRUE(window.isMinimized());
@@ -94,8 +78,7 @@ TEST(WindowLayout, ControlsStandWhereTheFormPutsThemAndShowTheirColours) {
     EXPECT_EQ(b.find("Label4(1)")->font().pointSizeF(), 12.0);
     EXPECT_TRUE(b.find("Label4(1)")->font().bold());
     EXPECT_EQ(b.find("Text2")->font().pointSizeF(), 20.25);
-    EXPECT_EQ(b.find<QPushButton>("Command4")->text() + b.find<QPushButton>("Command5")->text(),
-              q(u"ｽﾀｰﾄ先に進む"));
+    EXPECT_EQ(b.text("Command4") + b.text("Command5"), q(u"ｽﾀｰﾄ先に進む"));
 
     QImage image = b.window->grab().toImage();
     for (const QStringList& p : testing::cases("pixels")) {
@@ -108,42 +91,18 @@ TEST(WindowLayout, ControlsStandWhereTheFormPutsThemAndShowTheirColours) {
 TEST(AnswerCheck, PointsFollowTheSecondsLeftShown) {
     for (const QStringList& row : testing::cases("points")) {
         WindowBench b;
-        step(b, 100, 'S', "3192");
-        step(b, 100 + row[0].toDouble(), 't');
+        b.step(100, 'S', "3192");
+        b.step(100 + row[0].toDouble(), 't');
         EXPECT_EQ(b.counter(4), row[1]);
         for (int solved : {1, 2}) {  // until the next tick the new problem scores the same
             b.choose(u"＋×－");
-            step(b, b.clock.now, 'O', "3192");
+            b.step(b.clock.now, 'O', "3192");
             EXPECT_EQ(b.counter(5), QString::number(solved * row[2].toInt())) << s(row[1]);
         }
     }
 }
 
-TEST(AnswerCheck, TargetIsShownPlainAndTheHiddenFormulaBoxIsCheckedInsteadOfTheLists) {
-    WindowBench b;
-    auto* formula = b.find<QLineEdit>("Text1");
-    b.click("Command1");  // no game yet: nothing copied
-    EXPECT_EQ(formula->text(), "");
-    b.startAt(100, "3192");
-    b.setTarget(u" 10.0 ");
-    b.choose(u"×＋－");
-    b.click("Command1");
-    EXPECT_EQ(formula->text(), q(u"3×1＋9－2"));
-    b.deal("99991234");
-    b.click("Command2");
-    EXPECT_EQ(b.target(), "10");
-    EXPECT_EQ(b.screen(), "2|1||Start||1|100% [] 1234 ＋＋＋ ONX");
-    formula->setText("  10 ");  // only the value counts
-    b.click("Command2");
-    EXPECT_EQ(formula->text(), "10");
-    EXPECT_EQ(b.counter(1), "2");
-    b.setTarget(u"abc");
-    b.click("Command2");
-    EXPECT_EQ(b.target(), "0");
-    EXPECT_EQ(b.counter(2), "1");
-}
-
-TEST(TimedGame, TimeoutsStopTheGameLimitAndTargetsTurningUnreachableAsRowsOfSteps) {
+TEST(TimedGame, TimeoutsStopCloseTheGameLimitTargetsAndTheFormulaBoxAsRowsOfSteps) {
     std::unique_ptr<WindowBench> b;
     QString game;
     for (const QStringList& r : testing::cases("games")) {
@@ -152,29 +111,23 @@ TEST(TimedGame, TimeoutsStopTheGameLimitAndTargetsTurningUnreachableAsRowsOfStep
         const std::string where = s(game + " " + r[1]);
         const auto colour = b->find<QLabel>("Label4(4)")->palette().color(QPalette::WindowText);
         if (action == 'c') { EXPECT_EQ(colour == Qt::red, r[4] == "red") << where; }
-        if (action == 'g') b->setTarget(r[4].toStdU16String().c_str());
+        if (action == 'W') b->find<QLineEdit>(r[3])->setText(r[4]);
+        if (action == 'w') { EXPECT_EQ(s(b->text(r[3])), s(r[4])) << where; }
+        if (action == 'e') {
+            EXPECT_TRUE(b->program.ended == 1 && b->window->programEnded()) << where;
+        }
         if (action == 'm') { EXPECT_EQ(b->messages.shown.size(), r[4].toUInt()) << where; }
         if (action == 'f') { EXPECT_EQ(b->window->focusWidget(), b->find(r[4])) << where; }
         if (action == 'o') b->choose(r[4].toStdU16String().c_str());
-        if (QStringLiteral("SONXtT").contains(QChar(action)))
-            step(*b, r[1].toDouble(), action, r.value(3), r.value(4));
-    }
-}
-
-TEST(TimedGame, CloseEndsTheProgramFromEitherState) {
-    for (bool playing : {false, true}) {
-        WindowBench b;
-        if (playing) b.startAt(100, "3192");
-        b.click("Command3");
-        EXPECT_EQ(b.program.ended, 1) << playing;
-        EXPECT_TRUE(b.window->programEnded()) << playing;
+        if (QStringLiteral("SONXCFtT").contains(QChar(action)))
+            b->step(r[1].toDouble(), action, r.value(3), r.value(4));
     }
 }
 
 TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
     WindowBench b;
     b.setTarget(u"２４");  // full-width digits are that number
-    b.startAt(100, "11113811");
+    b.step(100, 'S', "11113811");
     EXPECT_TRUE(b.messages.shown.empty());
     b.choose(u"×＋－");
     b.click("Command2");
@@ -189,15 +142,9 @@ TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
             u"24"))
             << digits;
     }
-    for (auto [typed, shown] :
-         {std::pair{u"　１０．０　", "10"}, {u"－５", "-5"}, {u"２ ４abc", "24"}}) {
-        b.setTarget(typed);  // full-width sign, point and spaces read the same way
-        b.click("Command2");
-        EXPECT_EQ(b.target(), shown);
-    }
     b.click("Command6");
     b.setTarget(u"6561");  // reached by 9999 alone
-    b.startAt(200, "");
+    b.step(200, 'S');
     EXPECT_TRUE(b.messages.shown.empty());
     EXPECT_EQ(b.shownDigits(), "9999");
 }
@@ -205,27 +152,77 @@ TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
 TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
     for (const char16_t* target : {u"0.123", u"1E999", u"３０４"}) {
         WindowBench b;
-        b.startAt(100, "3192");  // a finished game's results stay on screen
+        b.step(100, 'S', "3192");  // a finished game's results stay on screen
         b.choose(u"＋×－");
         const char* before = "2|1||12|18|1|100% [8 － 2 ＋ 4 ÷ 1] 8241 ＋＋＋ S";
-        step(b, 100, 'O', "8241");
-        step(b, 112.5, 't');
-        step(b, 112.5, 'X', {}, before);
+        b.step(100, 'O', "8241");
+        b.step(112.5, 't');
+        b.step(112.5, 'X', {}, before);
         const auto state = b.window->rules().state();
 
         b.setTarget(target);
-        b.clock.now = 200;
-        long draws = b.host.draws;
-        b.click("Command4");
+        const long draws = b.host.draws;
+        b.step(200, 'S');
         ASSERT_EQ(b.messages.shown.size(), 1u);
         EXPECT_NE(b.messages.shown[0].find(target), std::u16string::npos);
         EXPECT_EQ(b.screen(), before);
         EXPECT_EQ(b.window->rules().state().GameStart, state.GameStart);
         EXPECT_EQ(b.window->rules().state().ProblemNumber, state.ProblemNumber);
         EXPECT_LE(b.host.draws - draws, 4 * Mivor10::kRandomDraws + 1);  // a bounded search
-        step(b, 240, 't', {}, before);
+        b.step(240, 't', {}, before);
         b.setTarget(u"10");
-        step(b, 300, 'S', "3192", "1|||Start||| [8 － 2 ＋ 4 ÷ 1] 3192 ＋＋＋ ONX");
+        b.step(300, 'S', "3192", "1|||Start||| [8 － 2 ＋ 4 ÷ 1] 3192 ＋＋＋ ONX");
+    }
+}
+
+// Keys and clicks as a player gives them (the script letters are those of WindowBench::play):
+// every key goes to whatever widget holds the focus, so no test says where a key should land.
+struct KeyboardBench : testing::WindowBench {
+    KeyboardBench() {
+        clock.now = 100;
+        window->show();  // active, so that it has a focus widget
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+};
+
+TEST(KeyboardPlay, WholeGameWithTheKeyboardAlone) {
+    KeyboardBench b;
+    for (const QStringList& step : testing::cases("keyboard")) {
+        b.deal(step[0]);
+        b.play(step[1].toStdU16String().c_str());
+        EXPECT_EQ(b.screen(), s(step[2])) << s(step[1]);
+    }
+}
+
+TEST(KeyboardPlay, FocusFrameOnStartIsDrawnWhenTheWindowOpens) {
+    KeyboardBench b;
+    auto* start = b.find<QPushButton>("Command4");
+    ASSERT_EQ(QApplication::focusWidget(), start);
+    EXPECT_TRUE(b.window->testAttribute(Qt::WA_KeyboardFocusChange));
+    // The frame is visible: the button looks different without it.
+    QImage framed = start->grab().toImage();
+    b.window->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    EXPECT_NE(framed, start->grab().toImage());
+}
+
+// The operator box the typed-sign frame stands around, or -1 when no frame shows.
+int framedBox(testing::WindowBench& b) {
+    QWidget* cue = b.find("KeyCue");
+    for (int i = 0; i < 3; ++i)
+        if (cue->isVisible() && cue->geometry().contains(b.combo(i)->geometry())) return i;
+    return -1;
+}
+
+TEST(KeyGuards, QuickSecondPressesAndClicksHeldKeysKeysBetweenGamesAndTheFrameForTypedSigns) {
+    for (const QStringList& row : testing::cases("key_guards")) {
+        KeyboardBench b;
+        b.deal(QString("3192").repeated(8));
+        b.play(row[0].toStdU16String().c_str());
+        EXPECT_EQ(b.window->rules().state().Running, row[1].toInt()) << s(row[0]);
+        EXPECT_EQ(b.counter(0) + "/" + b.counter(1) + "/" + b.counter(2), row[2]) << s(row[0]);
+        EXPECT_EQ(framedBox(b), row[3].toInt()) << s(row[0]);
+        if (row.size() > 4) { EXPECT_EQ(b.target(), row[4]) << s(row[0]); }
     }
 }
 

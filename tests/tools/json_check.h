@@ -2,7 +2,10 @@
 // integers, in valid UTF-8. The members come back as they stand in the text, escapes and all.
 #pragma once
 
+#include <iconv.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <map>
 #include <optional>
 #include <string>
@@ -10,22 +13,18 @@
 
 namespace pelmora::testing {
 
-// No overlong forms, no surrogates, nothing past U+10FFFF.
+// No overlong forms, no surrogates, nothing past U+10FFFF: what iconv takes as UTF-8.
 inline bool validUtf8(std::string_view s) {
-    for (std::size_t i = 0, len = 0; i < s.size(); i += len) {
-        auto b = static_cast<unsigned char>(s[i]);
-        len = b < 0x80 ? 1 : b >> 5 == 6 ? 2 : b >> 4 == 14 ? 3 : b >> 3 == 30 ? 4 : 0;
-        if (len == 0 || i + len > s.size()) return false;
-        char32_t cp = len == 1 ? b : b & (0x7F >> len);
-        for (std::size_t k = 1; k < len; ++k) {
-            auto c = static_cast<unsigned char>(s[i + k]);
-            if ((c & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    }
-    return true;
+    iconv_t utf8 = iconv_open("UTF-32LE", "UTF-8");
+    char* from = const_cast<char*>(s.data());  // iconv only reads it
+    std::size_t left = s.size(), converted = 0;
+    do {  // into a small buffer, again and again: the lines checked can be long
+        char buffer[4096], *to = buffer;
+        std::size_t room = sizeof buffer;
+        converted = iconv(utf8, &from, &left, &to, &room);
+    } while (converted == static_cast<std::size_t>(-1) && errno == E2BIG);
+    iconv_close(utf8);
+    return converted != static_cast<std::size_t>(-1);
 }
 
 inline std::optional<std::map<std::string, std::string>> jsonObject(std::string_view s) {

@@ -33,14 +33,8 @@ std::optional<std::string> code(const std::string& cell) {
 const std::vector<std::string> kReference = lines(readFile(PELMORA_SOURCE_DIR "/docs/language.md"));
 
 TEST(LanguageReference, EveryExampleGivesItsStatedResult) {
-    std::vector<std::string> arguments{PELMORA_EVAL_PATH,
-                                       "--now",
-                                       "2026-12-05T09:05:07",
-                                       "--seed",
-                                       "1",
-                                       "--command-line",
-                                       "-n 3",
-                                       "--"};
+    std::vector<std::string> arguments{PELMORA_EVAL_PATH, "--now=2026-12-05T09:05:07", "--seed=1",
+                                       "--command-line=-n 3", "--"};
     const std::size_t first = arguments.size();
     std::vector<std::string> expected;
     for (const auto& line : kReference) {

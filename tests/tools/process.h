@@ -46,19 +46,14 @@ inline std::vector<char*> argvOf(std::vector<std::string>& arguments) {
 // `outPath` when one is given.
 inline ProcessResult runProcess(std::vector<std::string> arguments, const std::string& input = "",
                                 const char* outPath = nullptr) {
-    std::string paths[3];  // standard input, output and error
-    for (auto& path : paths) {
-        char name[] = "/tmp/pelmora-test-XXXXXX";
-        close(mkstemp(name));
-        path = name;
-    }
-    std::ofstream(paths[0], std::ios::binary) << input;
+    FILE* files[3] = {std::tmpfile(), std::tmpfile(), std::tmpfile()};  // input, output, error
+    std::fwrite(input.data(), 1, input.size(), files[0]);
+    std::rewind(files[0]);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     for (int fd = 0; fd < 3; ++fd)
-        posix_spawn_file_actions_addopen(&actions, fd,
-                                         fd == 1 && outPath ? outPath : paths[fd].c_str(),
-                                         fd == 0 ? O_RDONLY : O_WRONLY | O_TRUNC, 0);
+        posix_spawn_file_actions_adddup2(&actions, fileno(files[fd]), fd);
+    if (outPath) posix_spawn_file_actions_addopen(&actions, 1, outPath, O_WRONLY | O_TRUNC, 0);
     auto argv = argvOf(arguments);
     pid_t pid = -1;
     int status = 0;
@@ -69,9 +64,11 @@ inline ProcessResult runProcess(std::vector<std::string> arguments, const std::s
         result.status = result.exited ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
-    result.out = readFile(paths[1]);
-    result.err = readFile(paths[2]);
-    for (auto& path : paths) std::remove(path.c_str());
+    for (auto [file, text] : {std::pair{files[1], &result.out}, {files[2], &result.err}}) {
+        text->resize(static_cast<std::size_t>(lseek(fileno(file), 0, SEEK_END)));
+        if (pread(fileno(file), text->data(), text->size(), 0) < 0) text->clear();
+    }
+    for (FILE* file : files) std::fclose(file);
     return result;
 }
 

@@ -40,7 +40,13 @@ class Terminal {
 
     // Reads until `text` has been shown `times` times in all; false after 10 seconds.
     bool waitFor(std::string_view text, int times = 1) {
-        return readUntil([&] { return count(text) >= times; });
+        return readUntil([&] {
+            int n = 0;
+            for (auto at = shown_.find(text); at != std::string::npos;
+                 at = shown_.find(text, at + 1))
+                ++n, seen_ = std::max(seen_, at + text.size());
+            return n >= times;
+        });
     }
 
     // Reads until the prompt is shown after everything waited for so far.
@@ -49,13 +55,6 @@ class Terminal {
             auto at = shown_.find("> ", seen_);
             return at != std::string::npos && (seen_ = at + 2);
         });
-    }
-
-    int count(std::string_view text) {
-        int n = 0;
-        for (auto at = shown_.find(text); at != std::string::npos; at = shown_.find(text, at + 1))
-            ++n, seen_ = std::max(seen_, at + text.size());
-        return n;
     }
 
     // Ends the input (^D) at an empty prompt; the exit status. Retries first clear the line (^U):
