@@ -17,6 +17,7 @@ expected=(bin/pelmora bin/pelmora-eval bin/pelmora-solve
           share/man/man1/pelmora.1.gz share/man/man1/pelmora-eval.1.gz
           share/man/man1/pelmora-solve.1.gz
           share/doc/pelmora/copyright share/doc/pelmora/changelog.gz
+          share/doc/pelmora/language.md.gz
           lib/libpelmora.so.1.0.0 lib/pkgconfig/pelmora.pc
           lib/cmake/Pelmora/PelmoraConfig.cmake lib/cmake/Pelmora/PelmoraConfigVersion.cmake
           lib/cmake/Pelmora/PelmoraTargets.cmake)
