@@ -349,11 +349,6 @@ std::size_t writeNumber(double x, int significantDigits, char16_t* out) {
 
 }  // namespace
 
-std::u16string formatNumber(double x, int significantDigits) {
-    char16_t out[kNumberTextCapacity];
-    return std::u16string(out, writeNumber(x, significantDigits, out));
-}
-
 std::u16string_view plainTextInto(const Value& value, PlainTextBuffer& buffer) {
     char16_t* out = buffer.units.data();
     switch (value.kind()) {

@@ -27,9 +27,6 @@ StringValue plainString(const Value& value);
 // Fails on a String that is no number and on a Date outside the calendar's range.
 std::u16string numberText(const Value& value);
 
-// A double in the plain text form with the given number of significant digits.
-std::u16string formatNumber(double x, int significantDigits);
-
 // Whole-number conversions: halves to even, a String through ToNumber, Empty is 0, Boolean
 // -1/0; a result outside the target's range fails.
 std::uint8_t toByte(const Value& value);
