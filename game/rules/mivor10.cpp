@@ -82,24 +82,16 @@ std::u16string percentageText(double correct, double incorrect) {
     return plainText(Value::number(percent)) + u"%";
 }
 
+// Every symbol it reads is one UTF-16 unit, and the half-width form maps character by
+// character, so the whole text converts at once.
 std::u16string translateFormula(std::u16string_view formula) {
     std::u16string out;
     out.reserve(formula.size());
-    for (std::size_t i = 0; i < formula.size(); ++i) {
-        std::size_t length =
-            (formula[i] >= 0xD800 && formula[i] <= 0xDBFF && i + 1 < formula.size()) ? 2 : 1;
-        std::u16string_view ch = formula.substr(i, length);
-        i += length - 1;
-        if (ch == u" ") continue;
-        if (ch == u"×") {
-            out += u'*';
-        } else if (ch == u"÷") {
-            out += u'/';
-        } else {
-            out += toHalfWidth(ch);
-        }
+    for (char16_t c : formula) {
+        if (c == u' ') continue;
+        out += c == u'×' ? u'*' : c == u'÷' ? u'/' : c;
     }
-    return out;
+    return toHalfWidth(out);
 }
 
 std::u16string noProblemMessage(std::u16string_view targetText) {
@@ -290,8 +282,7 @@ int Mivor10::FindSolution() {
 
 void Mivor10::RefreshPercentage() {
     double correct = readNumber(controls_.Label4[1]);
-    double incorrect = correct > 0 ? readNumber(controls_.Label4[2]) : 0;
-    controls_.Label4[6] = percentageText(correct, incorrect);
+    controls_.Label4[6] = percentageText(correct, readNumber(controls_.Label4[2]));
 }
 
 void Mivor10::resetOperators() {
