@@ -52,6 +52,8 @@ TEST(AnswerTranslation, SymbolsBecomeTheEvaluatorsCharacters) {
     for (const QStringList& row : testing::cases("formulas"))
         EXPECT_EQ(translateFormula(row[0].toStdU16String()), row[1].toStdU16String())
             << testing::s(row[0]);
+    // A lone high surrogate is a character of its own, not the start of one with the sign.
+    EXPECT_EQ(translateFormula(u"\xD83D×4"), u"\xD83D*4");
 }
 
 TEST(RealClock, ReadsTheSteadyClockInSeconds) {
