@@ -147,6 +147,12 @@ TEST(Targets, OnlyDigitsThatReachTheTargetAreDealt) {
     b.step(200, 'S');
     EXPECT_TRUE(b.messages.shown.empty());
     EXPECT_EQ(b.shownDigits(), "9999");
+    // Reached by 8999, 9899, 9989 and 9998 only: when every draw misses, a last one picks among
+    // them, and a new target is searched anew.
+    b.click("Command6");
+    b.setTarget(u"5832");
+    b.step(300, 'S', QString(4 * Mivor10::kRandomDraws, u'1') + u'9');
+    EXPECT_EQ(b.shownDigits(), "9998");
 }
 
 TEST(Targets, StartWithATargetNoDigitsReachChangesNothingOnScreen) {
