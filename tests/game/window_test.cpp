@@ -118,6 +118,7 @@ TEST(TimedGame, TimeoutsStopCloseTheGameLimitTargetsAndTheFormulaBoxAsRowsOfStep
         }
         if (action == 'm') { EXPECT_EQ(b->messages.shown.size(), r[4].toUInt()) << where; }
         if (action == 'f') { EXPECT_EQ(b->window->focusWidget(), b->find(r[4])) << where; }
+        if (action == 'p') b->find(r[4])->setFocus();
         if (action == 'o') b->choose(r[4].toStdU16String().c_str());
         if (QStringLiteral("SONXCFtT").contains(QChar(action)))
             b->step(r[1].toDouble(), action, r.value(3), r.value(4));
