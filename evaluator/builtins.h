@@ -12,11 +12,11 @@
 
 namespace pelmora {
 
-class Evaluator;
+class Engine;
 
 // One call of a built-in: its name, its argument slots and the per-call key buffer.
 struct Call {
-    Evaluator& evaluator;
+    Engine& evaluator;
     std::u16string_view name;
     // Views into the operand text, which outlives the call.
     std::array<std::u16string_view, 8> slots{};

@@ -1,6 +1,6 @@
 #include "evaluator/builtins_numeric.h"
 
-#include <pelmora/evaluator.h>
+#include "evaluator/engine.h"
 #include <pelmora/failure.h>
 #include "evaluator/conversions.h"
 

@@ -4,7 +4,7 @@
 // that pick characters by position, count them or search them never see it.
 #include "evaluator/builtins_string.h"
 
-#include <pelmora/evaluator.h>
+#include "evaluator/engine.h"
 #include <pelmora/failure.h>
 #include "evaluator/conversions.h"
 #include "evaluator/cp932.h"

@@ -1,6 +1,6 @@
 // Eval: one left-to-right scan into operand texts and operator codes, then the operators
 // applied to a row of value slots in order of priority.
-#include <pelmora/evaluator.h>
+#include "evaluator/engine.h"
 #include <pelmora/failure.h>
 #include "evaluator/conversions.h"
 #include "evaluator/operations.h"
@@ -440,7 +440,7 @@ void Scan::run(std::u16string_view t, bool leadingZero) {
 }
 
 // Joins right onto left in place, so a chain of "+" copies each text once.
-void concatenateInto(Value& left, const Value& right, Evaluator& evaluator) {
+void concatenateInto(Value& left, const Value& right, Engine& evaluator) {
     if (!left.isString()) left = Value::string(evaluator.SStr(left));
     if (right.isString()) {
         left.mutableString().append(right.asString());
@@ -462,7 +462,7 @@ void sortApplyOrder(Order& order, const Codes& codes, std::size_t count) {
 
 }  // namespace
 
-Value Evaluator::Eval(std::u16string_view text) {
+Value Engine::Eval(std::u16string_view text) {
     currentError_ = 0;
     if (depth_ >= kMaxEvalDepth) {
         EvalErrorCode = 2;
@@ -488,7 +488,7 @@ Value Evaluator::Eval(std::u16string_view text) {
     return Value();
 }
 
-void Evaluator::chargeWork(std::size_t units) {
+void Engine::chargeWork(std::size_t units) {
     if (units > kWorkBudget - work_) {
         work_ = kWorkBudget;  // everything after this fails as well
         throw EvalFailure("past the work budget of one evaluation");
@@ -496,11 +496,11 @@ void Evaluator::chargeWork(std::size_t units) {
     work_ += units;
 }
 
-void Evaluator::chargeText(const Value& result) {
+void Engine::chargeText(const Value& result) {
     if (result.isString()) chargeWork(result.asString().byteLength());
 }
 
-Value Evaluator::evalUntrapped(std::u16string_view t) {
+Value Engine::evalUntrapped(std::u16string_view t) {
     chargeWork(t.size() * kScanCost);
 
     // 1. Fast path and rewriting. The rewriting works on a view of the caller's text: a leading

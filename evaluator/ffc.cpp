@@ -1,5 +1,5 @@
 // Ffc: a name operand, either a bare name or a call with its argument list.
-#include <pelmora/evaluator.h>
+#include "evaluator/engine.h"
 #include <pelmora/failure.h>
 #include "evaluator/builtins.h"
 #include "evaluator/text.h"
@@ -62,7 +62,7 @@ Value Call::arg(int i) {
     return evaluator.Eval(slots[static_cast<std::size_t>(i)]);
 }
 
-Value Evaluator::Ffc(std::u16string_view text) {
+Value Engine::Ffc(std::u16string_view text) {
     if (!isCall(text)) {
         for (const auto& entry : bareNameTable()) {
             if (entry.matches(text)) {

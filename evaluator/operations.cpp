@@ -1,6 +1,6 @@
 #include "evaluator/operations.h"
 
-#include <pelmora/evaluator.h>
+#include "evaluator/engine.h"
 #include <pelmora/failure.h>
 #include "evaluator/conversions.h"
 
@@ -169,14 +169,14 @@ Value logical(int base, const Value& l, const Value& r) {
     return integerOfRank(n, integerResultRank(l, r));
 }
 
-StringValue textOperand(const Value& v, Evaluator& evaluator) {
+StringValue textOperand(const Value& v, Engine& evaluator) {
     if (v.isString()) return v.asString();
     return StringValue{evaluator.SStr(v), std::nullopt};
 }
 
 }  // namespace
 
-Value applyOperator(int base, const Value& left, const Value& right, Evaluator& evaluator) {
+Value applyOperator(int base, const Value& left, const Value& right, Engine& evaluator) {
     switch (base) {
         case kPower:
             return power(left, right);

@@ -5,7 +5,7 @@
 
 namespace pelmora {
 
-class Evaluator;
+class Engine;
 
 // Operator bases, as they appear in the low byte of an operator code.
 enum OperatorBase : int {
@@ -28,7 +28,7 @@ enum OperatorBase : int {
 };
 
 // Applies a two-operand operation; concatenation turns its operands into text with SStr.
-Value applyOperator(int base, const Value& left, const Value& right, Evaluator& evaluator);
+Value applyOperator(int base, const Value& left, const Value& right, Engine& evaluator);
 
 // "+", "-", "*" and "/" on two Doubles, applied to left in place, as applyOperator would;
 // false, with nothing done, for any other operator or kind.

@@ -1,11 +1,11 @@
 // SStr: any value as text, under a trap of its own.
-#include <pelmora/evaluator.h>
+#include "evaluator/engine.h"
 #include <pelmora/failure.h>
 #include "evaluator/conversions.h"
 
 namespace pelmora {
 
-std::u16string Evaluator::SStr(const Value& value) {
+std::u16string Engine::SStr(const Value& value) {
     try {
         if (value.isString()) return value.asString().units;
         return value.is(Kind::Date) ? plainText(value) : numberText(value);

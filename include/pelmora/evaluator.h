@@ -6,11 +6,16 @@
 #include <pelmora/host.h>
 #include <pelmora/value.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace pelmora {
+
+class Engine;
+class Symbols;
 
 /// One evaluation context: it evaluates expression texts, and holds the error code and the
 /// current-error record for its whole life. The outside world (clock, environment, command
@@ -21,7 +26,8 @@ namespace pelmora {
 class PELMORA_API Evaluator {
   public:
     /// An evaluator over the host, which must outlive it.
-    explicit Evaluator(Host& host) : host_(host) {}
+    explicit Evaluator(Host& host);
+    ~Evaluator();
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;
 
@@ -30,50 +36,36 @@ class PELMORA_API Evaluator {
     /// of the host's own, leaves it.
     Value Eval(std::u16string_view text);
 
-    /// Evaluates one name operand, a bare name or a call such as "MID$(A$,2)", with no trap of
-    /// its own: a failure leaves it as an EvalFailure.
-    Value Ffc(std::u16string_view text);
-
-    /// Turns a value into its number text form under a trap of its own: on failure,
-    /// EvalErrorCode becomes 10 and the result is "".
-    std::u16string SStr(const Value& value);
-
     /// The code of the latest failure (2, 3, 5 or 10), 0 until the first. Nothing in the
     /// evaluator resets it; a caller may.
     std::int32_t EvalErrorCode = 0;
 
     /// The current-error record, which the name ERR reads.
-    std::int32_t currentError() const { return currentError_; }
+    std::int32_t currentError() const;
 
     /// The host it was given.
-    Host& host() { return host_; }
+    Host& host();
 
     /// The upper-cased name of the latest call of an undeclared name that the host asked to
     /// report (Host::UndeclaredCall::Report); empty until the first.
-    const std::u16string& undeclaredName() const { return undeclaredName_; }
+    const std::u16string& undeclaredName() const;
+
+    /// Names the program declares (variables bound to its storage, constants, functions),
+    /// looked up after the built-ins and before the host's; nothing to declare none. The
+    /// symbols must outlive their use here.
+    void setSymbols(const Symbols* symbols);
 
     /// Eval calls nested deeper than this fail (code 2) instead of exhausting the stack.
     static constexpr int kMaxEvalDepth = 200;
-    /// The work one outermost Eval may do in all: every character a scan visits costs
-    /// kScanCost units and every byte of text an Eval returns costs one. Past it the call that
-    /// asks for more fails, and so does every later one in the same evaluation, so no text can
-    /// make an evaluation run for long or fill the memory.
+    /// The work one outermost Eval may do in all: every character a scan visits costs 8 units
+    /// and every byte of text an Eval returns costs one. Past it the call that asks for more
+    /// fails, and so does every later one in the same evaluation, so no text can make an
+    /// evaluation run for long or fill the memory.
     static constexpr std::size_t kWorkBudget = std::size_t{256} << 20;
-    /// The work units one scanned character costs.
-    static constexpr std::size_t kScanCost = 8;
-
-    /// Counts work against the budget of the outermost Eval; fails past it.
-    void chargeWork(std::size_t units);
 
   private:
-    Value evalUntrapped(std::u16string_view text);
-    void chargeText(const Value& result);
-
-    Host& host_;
-    std::int32_t currentError_ = 0;
-    int depth_ = 0;
-    std::size_t work_ = 0;
-    std::u16string undeclaredName_;
+    friend class Engine;
+    std::unique_ptr<Engine> d_;
 };
 
 }  // namespace pelmora

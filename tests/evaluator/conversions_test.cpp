@@ -1,6 +1,7 @@
 // Kinds and widening, the text forms, the number readers, rounding, and the calendar.
 #include "evaluator/datetime.h"
 #include "evaluator/operations.h"
+#include "evaluator/engine.h"
 #include "fake_host.h"
 
 namespace pelmora::testing {
@@ -44,7 +45,7 @@ TEST(Conversions, TextWholeNumbersAndOperatorsOnValuesNoExpressionGives) {
                 shown = describe(row[0] == "-" ? negate(a) : logicalNot(a));
             } else {
                 const int op = row[0] == "+" ? kAdd : kIntegerDivide;
-                shown = describe(applyOperator(op, a, valueOf(row[2]), bench.evaluator));
+                shown = describe(applyOperator(op, a, valueOf(row[2]), Engine::of(bench.evaluator)));
             }
         } catch (const EvalFailure&) {
         }
@@ -55,9 +56,9 @@ TEST(Conversions, TextWholeNumbersAndOperatorsOnValuesNoExpressionGives) {
 TEST(Conversions, FailuresOfTextAndTheRoundingToEven) {
     EXPECT_THROW(numberText(Value::string(u"AB")), EvalFailure);
     Bench bench;  // SStr traps what cannot become text: code 10 and ""
-    EXPECT_EQ(bench.evaluator.SStr(Value::date(1e12)), u"");
+    EXPECT_EQ(Engine::of(bench.evaluator).SStr(Value::date(1e12)), u"");
     EXPECT_EQ(bench.code(), 10);
-    EXPECT_EQ(bench.evaluator.SStr(Value::number(5)), u" 5");
+    EXPECT_EQ(Engine::of(bench.evaluator).SStr(Value::number(5)), u" 5");
     EXPECT_THROW(leadingNumber(u"1E999"), EvalFailure);
     // A text longer than the parse keeps on the stack reads the same.
     EXPECT_EQ(leadingNumber(u"1" + std::u16string(100, u'0')), 1e100);

@@ -1,5 +1,6 @@
 // Limits of one evaluation: operands, parentheses, nesting, text and the work budget; inputs
 // shaped to take long end with their result or with code 2, and the caller's text is left alone.
+#include "evaluator/engine.h"
 #include "fake_host.h"
 
 namespace pelmora::testing {
@@ -21,7 +22,7 @@ TEST(EvalLimits, BudgetStartsAnewWithEveryOutermostEvaluationAndCallerTextIsNotC
 // then, after a fourth text, a written decimal that fits with a few units to spare, or that
 // misses by a few: its read fails alone, and the sum goes on without it.
 TEST(EvalLimits, WorkBudgetEndsExactlyAtItsEdge) {
-    const std::size_t scan = Evaluator::kScanCost;
+    const std::size_t scan = Engine::kScanCost;
     const std::string full = std::to_string(kMaxStringBytes / 2);
     auto term = [](const std::string& count) { return "LEN(SPACE$(" + count + "))"; };
     // An operand costs its own scan, its argument's and the count's, and the text it makes.

@@ -2,6 +2,7 @@
 // search (the functions themselves and the byte view are in cases/strings.tsv).
 #include "evaluator/builtins_string.h"
 #include "evaluator/cp932.h"
+#include "evaluator/engine.h"
 #include "fake_host.h"
 
 #include <random>
@@ -11,7 +12,7 @@ namespace {
 
 // Runs one built-in on slot texts given as they are, bypassing the upper-casing of a call.
 Value callDirect(Builtin function, Evaluator& evaluator, std::u16string slot0) {
-    Call call{evaluator, u""};
+    Call call{Engine::of(evaluator), u""};
     call.slots[0] = std::move(slot0);
     return function(call);
 }
