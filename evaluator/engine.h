@@ -8,12 +8,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace pelmora {
 
 class Symbols;
+namespace reading {
+struct DirectReading;
+}
 
 class Engine {
   public:
@@ -50,6 +54,13 @@ class Engine {
     friend class CompiledRun;
 
     Value evalUntrapped(std::u16string_view text);
+    // The direct computation's value, when the limits let it stand for the nested reads.
+    std::optional<double> takeDirect(const reading::DirectReading& direct, int nestedDepth);
+    // Whether a short operand may be read without its nested Eval, and its value so read.
+    bool shortOperandFits(std::size_t length) const;
+    Value shortOperandValue(std::u16string_view text);
+    // Applies one operator to a slot in place.
+    void combine(int base, Value& left, const Value& right);
     void chargeText(const Value& result);
 
     Host& host_;
