@@ -13,6 +13,10 @@
 namespace pelmora {
 
 class Engine;
+struct Symbol;
+namespace compiled {
+struct EvalNode;
+}
 
 // One call of a built-in: its name, its argument slots and the per-call key buffer.
 struct Call {
@@ -23,6 +27,9 @@ struct Call {
     // Top-level commas of the argument list: one less than the number of arguments.
     std::uint8_t commaCount = 0;
     Value keyBuffer{};
+
+    // Set for a call in a compiled expression: the compiled argument texts, one per slot.
+    const compiled::EvalNode* const* compiled = nullptr;
 
     // Evaluates slot i through Eval (an empty slot gives Empty and code 2).
     Value arg(int i);
@@ -49,6 +56,12 @@ struct BuiltinEntry {
         return candidate > rangeAbove && candidate <= name;
     }
 };
+
+// A function of the program's: the declared one when given, else the host's; its arguments
+// are evaluated in order ("F()" has none).
+Value callProgramFunction(Call& call, bool noArguments, const Symbol* symbol);
+// A call of a name that is neither built in nor the program's, once its first argument is read.
+[[noreturn]] Value undeclaredCall(Call& call);
 
 // The 93 built-in function entries, in the order Ffc tries them.
 std::span<const BuiltinEntry> builtinTable();

@@ -36,29 +36,7 @@ void concatenateInto(Value& left, const Value& right, Engine& evaluator) {
 }  // namespace
 
 Value Engine::Eval(std::u16string_view text) {
-    currentError_ = 0;
-    if (depth_ >= kMaxEvalDepth) {
-        EvalErrorCode = 2;
-        return Value();
-    }
-    if (depth_ == 0) work_ = 0;
-    ++depth_;
-    try {
-        Value result = evalUntrapped(text);
-        chargeText(result);
-        --depth_;
-        return result;
-    } catch (const EvalFailure&) {
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    } catch (...) {
-        --depth_;
-        throw;  // the end of the program, or a host's own exception
-    }
-    --depth_;
-    EvalErrorCode = 2;
-    currentError_ = 0;
-    return Value();
+    return trapped([&] { return evalUntrapped(text); });
 }
 
 void Engine::chargeWork(std::size_t units) {
@@ -115,6 +93,10 @@ Value Engine::evalUntrapped(std::u16string_view t) {
         if (std::optional<double> v =
                 takeDirect(readDirect(t, !enclosed, t.starts_with(u'-')), enclosed ? 1 : 2))
             return Value::number(*v);
+    return evalRewriting(t, enclosed);
+}
+
+Value Engine::evalRewriting(std::u16string_view t, bool enclosed) {
     Rewriting rewritten(t);
     t = rewritten.text;
     const bool leadingZero = rewritten.leadingZero;
@@ -124,7 +106,10 @@ Value Engine::evalUntrapped(std::u16string_view t) {
     if (enclosed && t.find(u'-') != std::u16string_view::npos && depth_ + 2 <= kMaxEvalDepth)
         if (std::optional<double> v = takeDirect(readDirect(t, true, leadingZero), 2))
             return Value::number(*v);
+    return evalScanned(t, leadingZero);
+}
 
+Value Engine::evalScanned(std::u16string_view t, bool leadingZero) {
     // 2. The scan.
     Scan scan(t.size());
     scan.run(t, leadingZero);
@@ -140,18 +125,9 @@ Value Engine::evalUntrapped(std::u16string_view t) {
             if (t.empty()) return Value::string(u"");
             return Value::number(parseNumberText(o));
         }
-        if (o.size() >= 2 && o.front() == u'"' && o.back() == u'"') {
-            std::u16string_view inner = o.substr(1, o.size() - 2);
-            std::u16string s;
-            for (std::size_t i = 0; i < inner.size(); ++i) {
-                s.push_back(inner[i]);
-                if (inner[i] == u'"' && i + 1 < inner.size() && inner[i + 1] == u'"') ++i;
-            }
-            return Value::string(std::move(s));
-        }
+        if (isQuoted(o)) return Value::string(quotedText(o));
         if (o.starts_with(u'-')) return negate(Eval(o.substr(1)));
-        // Case mapping is one code point to one, so the first three units decide.
-        if (toUpper(t.substr(0, 3)) == u"NOT") return logicalNot(Eval(t.substr(3)));
+        if (startsWithNot(t)) return logicalNot(Eval(t.substr(3)));
         return Ffc(toUpper(t));
     }
 

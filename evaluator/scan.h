@@ -7,6 +7,7 @@
 #include "evaluator/conversions.h"
 #include "evaluator/operations.h"
 #include "evaluator/plain_arithmetic.h"
+#include "evaluator/text.h"
 
 #include <algorithm>
 #include <array>
@@ -526,6 +527,55 @@ inline bool isShortOperand(std::u16string_view text) {
     const bool negative =
         text.size() > 1 && text[0] == u'-' && text.size() <= 16 && onlyDigits(text.substr(1));
     return negative || plainDecimal(text);
+}
+
+// A single operand in quotes, and the text it stands for ("" stands for one quote).
+inline bool isQuoted(std::u16string_view o) {
+    return o.size() >= 2 && o.front() == u'"' && o.back() == u'"';
+}
+inline std::u16string quotedText(std::u16string_view o) {
+    std::u16string_view inner = o.substr(1, o.size() - 2);
+    std::u16string s;
+    for (std::size_t i = 0; i < inner.size(); ++i) {
+        s.push_back(inner[i]);
+        if (inner[i] == u'"' && i + 1 < inner.size() && inner[i + 1] == u'"') ++i;
+    }
+    return s;
+}
+
+// Whether a single operand's text is NOT and an operand. Case mapping is one code point to
+// one, so the first three units decide.
+inline bool startsWithNot(std::u16string_view t) {
+    return toUpper(t.substr(0, 3)) == u"NOT";
+}
+
+// Ffc's reading: a call matches "*(*)": it ends with ")" and has a "(" before that.
+inline bool isCallText(std::u16string_view text) {
+    return !text.empty() && text.back() == u')' && text.find(u'(') < text.size() - 1;
+}
+
+// Splits an argument text at its top-level commas into the slots; quotes get no special
+// treatment. Gives the number of commas, one less than the number of arguments.
+inline std::uint8_t splitArgumentText(std::u16string_view args,
+                                      std::array<std::u16string_view, 8>& slots) {
+    int depth = 0;
+    std::size_t split = 0;
+    std::uint8_t commas = 0;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        char16_t c = args[i];
+        if (c == u'(') {
+            ++depth;
+        } else if (c == u')') {
+            --depth;
+        } else if (c == u',' && depth == 0) {
+            if (commas >= slots.size() - 1) throw EvalFailure("more than eight arguments");
+            slots[commas] = args.substr(split, i - split);
+            ++commas;
+            split = i + 1;
+        }
+    }
+    slots[commas] = args.substr(split);
+    return commas;
 }
 
 // Operator numbers by priority value, equal values left to right (at most 100 of them).

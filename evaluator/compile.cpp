@@ -1,0 +1,268 @@
+// Compiling a text: Eval's reading of it, done once and kept as a tree of nodes.
+#include <pelmora/failure.h>
+#include "evaluator/builtins.h"
+#include "evaluator/compiled.h"
+#include "evaluator/engine.h"
+#include "evaluator/symbol_table.h"
+
+#include <exception>
+#include <new>
+
+namespace pelmora::compiled {
+
+namespace {
+
+using namespace reading;
+
+// What compiling may copy in all: past it, texts are left to Eval at run time, which bounds
+// nested texts by its work budget.
+constexpr std::size_t kCompileBudget = std::size_t{16} << 20;
+
+class Compiler {
+  public:
+    Compiler(Program& program) : p_(program) {}
+
+    const EvalNode* eval(std::u16string_view text, const std::uint32_t* origins, int depth);
+
+  private:
+    const NameNode* name(std::u16string_view text, const std::uint32_t* origins, int depth);
+    void scanned(EvalNode& node, std::u16string_view t, const std::uint32_t* origins,
+                 bool leadingZero, int depth);
+    const EvalNode* interpret(std::u16string_view text, const std::uint32_t* origins);
+    const EvalNode* emptyText();
+
+    // Keeps a text (and where its characters came from) for the program's life.
+    std::u16string_view keep(std::u16string_view text) { return p_.texts.emplace_back(text); }
+    const char* keepMessage(const char* what) { return p_.messages.emplace_back(what).c_str(); }
+    const std::uint32_t* keepOrigins(std::vector<std::uint32_t> origins) {
+        return p_.origins.emplace_back(std::move(origins)).data();
+    }
+
+    Program& p_;
+    std::size_t spent_ = 0;
+    const EvalNode* empty_ = nullptr;
+};
+
+Reading readNumber(std::u16string_view text, Program& program) {
+    try {
+        return {parseNumberText(text), nullptr};
+    } catch (const std::exception& e) {
+        return {0, program.messages.emplace_back(e.what()).c_str()};
+    }
+}
+
+const EvalNode* Compiler::interpret(std::u16string_view text, const std::uint32_t* origins) {
+    EvalNode& node = p_.evalNodes.emplace_back();
+    node.shape = EvalNode::Shape::Interpret;
+    node.text = keep(text);
+    node.origins = origins;
+    return &node;
+}
+
+const EvalNode* Compiler::emptyText() {
+    if (!empty_) empty_ = eval(u"", nullptr, 1);
+    return empty_;
+}
+
+const EvalNode* Compiler::eval(std::u16string_view text, const std::uint32_t* origins,
+                               int depth) {
+    spent_ += text.size() * Engine::kScanCost + 1;
+    if (depth > Evaluator::kMaxEvalDepth || spent_ > kCompileBudget)
+        return interpret(text, origins);
+    EvalNode& node = p_.evalNodes.emplace_back();
+    node.text = text;
+    node.origins = origins;
+    node.scanUnits = text.size() * Engine::kScanCost;
+
+    const bool enclosed = isEnclosed(text);
+    node.direct = readDirect(text, !enclosed, text.starts_with(u'-'));
+    node.directDepth = enclosed ? 1 : 2;
+    if (node.direct.value) {
+        // Near the limits Eval goes on from the rewriting, at run time.
+        node.shape = EvalNode::Shape::Direct;
+        node.enclosed = enclosed;
+        return &node;
+    }
+    try {
+        Rewriting rewritten(text);
+        std::u16string_view t = rewritten.text;
+        const std::uint32_t* tOrigins = origins;
+        if (!rewritten.hexText.empty() && t.data() == rewritten.hexText.data()) {
+            t = keep(t);  // a written-out "&H" number: its characters come from the whole text
+            tOrigins = nullptr;
+        } else if (origins) {
+            tOrigins = origins + (t.data() - text.data());
+        }
+        if (rewritten.number) {
+            node.shape = EvalNode::Shape::Number;
+            node.number = readNumber(t, p_);
+            return &node;
+        }
+        if (enclosed && t.find(u'-') != std::u16string_view::npos) {
+            node.rewrittenDirect = readDirect(t, true, rewritten.leadingZero);
+            if (node.rewrittenDirect.value) {
+                node.shape = EvalNode::Shape::RewrittenDirect;
+                node.rewritten = t;
+                node.leadingZero = rewritten.leadingZero;
+                return &node;
+            }
+        }
+        scanned(node, t, tOrigins, rewritten.leadingZero, depth);
+    } catch (const std::exception& e) {
+        node.shape = EvalNode::Shape::Failure;
+        node.failure = keepMessage(e.what());
+    }
+    return &node;
+}
+
+void Compiler::scanned(EvalNode& node, std::u16string_view t, const std::uint32_t* origins,
+                       bool leadingZero, int depth) {
+    std::vector<std::uint32_t> scannedFrom;
+    Scan scan(t.size());
+    scan.origins = &scannedFrom;
+    try {
+        scan.run(t, leadingZero);
+    } catch (const std::exception& e) {
+        node.shape = EvalNode::Shape::ScanFailure;
+        node.failure = keepMessage(e.what());
+        node.failureAt = scannedFrom.empty() ? 0 : scannedFrom.back();
+        return;
+    }
+    node.countMismatch = scan.OperandIndex != scan.OperatorCount;
+    // The operand texts, kept once, and where each character came from in the text.
+    const std::u16string_view chars = keep(std::u16string_view(&scan.chars[0], scan.size));
+    if (origins)
+        for (auto& from : scannedFrom) from = origins[from];
+    const std::uint32_t* charsFrom = origins ? keepOrigins(std::move(scannedFrom)) : nullptr;
+    auto operand = [&](int k) {
+        std::u16string_view o = scan.OperandText(k);
+        return chars.substr(static_cast<std::size_t>(o.data() - &scan.chars[0]), o.size());
+    };
+    auto from = [&](std::u16string_view o) {
+        return charsFrom ? charsFrom + (o.data() - chars.data()) : nullptr;
+    };
+
+    if (scan.OperandIndex == 0) {
+        std::u16string_view o = operand(0);
+        if (onlyNumberCharacters(o)) {
+            if (t.empty()) {
+                node.shape = EvalNode::Shape::EmptyText;
+            } else {
+                node.shape = EvalNode::Shape::ScannedNumber;
+                node.number = readNumber(o, p_);
+            }
+        } else if (isQuoted(o)) {
+            node.shape = EvalNode::Shape::Text;
+            node.quoted = Value::string(quotedText(o));
+        } else if (o.starts_with(u'-')) {
+            node.shape = EvalNode::Shape::Negate;
+            node.operand = eval(o.substr(1), from(o.substr(1)), depth + 1);
+        } else if (startsWithNot(t)) {
+            node.shape = EvalNode::Shape::Not;
+            std::u16string_view rest = keep(t.substr(3));
+            node.operand = eval(rest, origins ? origins + 3 : nullptr, depth + 1);
+        } else {
+            node.shape = EvalNode::Shape::Name;
+            std::u16string_view upper = keep(toUpper(t));
+            node.name = name(upper, upper.size() == t.size() ? origins : nullptr, depth);
+        }
+        return;
+    }
+
+    node.shape = EvalNode::Shape::Several;
+    const auto operators = static_cast<std::size_t>(scan.OperatorCount);
+    std::vector<std::uint8_t> order(operators);
+    sortApplyOrder(order, scan.OperatorCode, operators);
+    std::vector<bool> used(operators + 1, false);
+    for (std::size_t n = 0; n < operators; ++n) {
+        const std::size_t k = order[n];
+        std::size_t left = k;
+        while (used[left]) --left;
+        std::size_t right = k + 1;
+        while (right < operators && used[right]) ++right;
+        node.steps.push_back({static_cast<std::uint8_t>(left), static_cast<std::uint8_t>(right),
+                              scan.OperatorCode[k] % 256});
+        used[right] = true;
+    }
+    node.slots = operators + 1;
+    for (int k = 0; k <= scan.OperandIndex; ++k) {
+        std::u16string_view o = operand(k);
+        Operand& entry = node.operands.emplace_back();
+        if (onlyDigits(o)) {
+            entry.kind = Operand::Kind::Digits;
+            try {
+                entry.number = {digitsValue(o), nullptr};
+            } catch (const std::exception& e) {
+                entry.number = {0, keepMessage(e.what())};
+            }
+        } else if (isShortOperand(o)) {
+            entry.kind = Operand::Kind::Short;
+            entry.length = static_cast<std::uint32_t>(o.size());
+            entry.number = o[0] == u'-' ? Reading{0.0 - digitsValue(o.substr(1)), nullptr}
+                                        : readNumber(o, p_);
+            entry.nested = interpret(o, from(o));
+        } else {
+            entry.kind = Operand::Kind::Nested;
+            entry.nested = eval(o, from(o), depth + 1);
+        }
+    }
+}
+
+// Ffc's reading of a name operand.
+const NameNode* Compiler::name(std::u16string_view text, const std::uint32_t* origins,
+                               int depth) {
+    NameNode& node = p_.nameNodes.emplace_back();
+    node.text = text;
+    node.origins = origins;
+    if (!isCallText(text)) {
+        for (const auto& entry : bareNameTable())
+            if (entry.matches(text)) {
+                node.builtin = &entry;
+                return &node;
+            }
+        node.symbol = SymbolsAccess::findVariable(p_.symbols, text);
+        return &node;
+    }
+    node.call = true;
+    const std::size_t open = text.find(u'(');
+    node.text = keep(toUpper(text.substr(0, open)));
+    const std::u16string_view arguments = text.substr(open + 1, text.size() - open - 2);
+    node.noArguments = arguments.empty();
+    try {
+        node.commaCount = splitArgumentText(arguments, node.slots);
+    } catch (const std::exception& e) {
+        node.failure = keepMessage(e.what());
+        return &node;
+    }
+    for (const auto& entry : builtinTable())
+        if (entry.matches(node.text)) {
+            node.builtin = &entry;
+            break;
+        }
+    if (!node.builtin) node.symbol = SymbolsAccess::findFunction(p_.symbols, node.text);
+    for (std::size_t i = 0; i < node.slots.size(); ++i) {
+        if (i > node.commaCount) {
+            node.arguments[i] = emptyText();
+            continue;
+        }
+        const std::u16string_view slot = node.slots[i];
+        node.arguments[i] =
+            eval(slot, origins ? origins + (slot.data() - text.data()) : nullptr, depth + 1);
+    }
+    return &node;
+}
+
+}  // namespace
+
+void compileInto(Program& out, std::u16string_view text, const Symbols* symbols) {
+    Program* program = &out;
+    program->source = text;
+    program->symbols = symbols;
+    Compiler compiler(*program);
+    std::vector<std::uint32_t> identity(text.size());
+    for (std::size_t i = 0; i < identity.size(); ++i) identity[i] = static_cast<std::uint32_t>(i);
+    const std::uint32_t* origins = program->origins.emplace_back(std::move(identity)).data();
+    program->root = compiler.eval(program->source, origins, 1);
+}
+
+}  // namespace pelmora::compiled

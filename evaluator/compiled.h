@@ -1,0 +1,122 @@
+// A compiled expression: what Eval works out from a text alone, worked out once. Each EvalNode
+// stands for one Eval of one text and each NameNode for one Ffc; running them repeats what
+// depends on the moment (the limits, the host, the program's storage) in Eval's order, so a
+// compiled text gives exactly what Eval of it gives.
+#pragma once
+
+#include <pelmora/value.h>
+#include "evaluator/scan.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelmora {
+
+struct BuiltinEntry;
+struct Symbol;
+class Symbols;
+
+namespace compiled {
+
+struct EvalNode;
+struct NameNode;
+
+// A number read from the text, or the failure reading it met.
+struct Reading {
+    double value = 0;
+    const char* failure = nullptr;  // kept in the program's texts
+};
+
+// One operand of several.
+struct Operand {
+    enum class Kind : std::uint8_t { Digits, Short, Nested } kind;
+    Reading number;                   // Digits, Short
+    std::uint32_t length = 0;         // Short: its characters, as a nested Eval scans them
+    const EvalNode* nested = nullptr;  // Short (when the limits are near) and Nested
+};
+
+// One operator applied: the slot it writes, the slot it reads, its operator base.
+struct Step {
+    std::uint8_t left;
+    std::uint8_t right;
+    std::int32_t base;
+};
+
+// One Ffc of a name operand.
+struct NameNode {
+    std::u16string_view text;  // upper-cased; for a call, its name
+    const std::uint32_t* origins = nullptr;  // where each character of the whole text came from
+    bool call = false;
+    const char* failure = nullptr;  // the split of the arguments failed
+    const BuiltinEntry* builtin = nullptr;
+    const Symbol* symbol = nullptr;
+    // A call's argument slots as Ffc splits them, and their compiled texts.
+    std::array<std::u16string_view, 8> slots{};
+    std::array<const EvalNode*, 8> arguments{};
+    std::uint8_t commaCount = 0;
+    bool noArguments = false;
+};
+
+// One Eval of one text.
+struct EvalNode {
+    enum class Shape : std::uint8_t {
+        Interpret,        // left to Eval at run time
+        Direct,           // plain arithmetic, computed; near the limits Eval goes on
+        Failure,          // the rewriting fails
+        Number,           // one number, or the failure reading it
+        RewrittenDirect,  // plain arithmetic once rewritten; near the limits the scan goes on
+        ScanFailure,      // the scan fails
+        ScannedNumber,    // one number operand, or the failure reading it
+        EmptyText,        // the empty String
+        Text,             // a quoted text
+        Negate,           // "-" and an operand
+        Not,              // NOT and an operand
+        Name,             // one name operand
+        Several,          // several operands and their operators
+    };
+    Shape shape = Shape::Interpret;
+    std::u16string_view text;                // as Eval receives it
+    const std::uint32_t* origins = nullptr;  // where each character of text came from
+    std::size_t scanUnits = 0;
+    reading::DirectReading direct;  // Direct
+    int directDepth = 2;
+    bool enclosed = false;
+    reading::DirectReading rewrittenDirect;  // RewrittenDirect
+    std::u16string_view rewritten;
+    bool leadingZero = false;
+    bool countMismatch = false;     // fewer operands than operators: code 3
+    const char* failure = nullptr;  // Failure, ScanFailure
+    std::size_t failureAt = 0;      // ScanFailure: the place in text the scan had reached
+    Reading number;                 // Number
+    Value quoted;                   // Text
+    const EvalNode* operand = nullptr;  // Negate, Not
+    const NameNode* name = nullptr;     // Name
+    std::vector<Operand> operands;      // Several
+    std::vector<Step> steps;
+    std::size_t slots = 0;
+};
+
+// Everything one compiled text owns.
+struct Program {
+    std::u16string source;
+    const Symbols* symbols = nullptr;
+    const EvalNode* root = nullptr;
+    std::deque<EvalNode> evalNodes;
+    std::deque<NameNode> nameNodes;
+    std::deque<std::u16string> texts;
+    std::deque<std::vector<std::uint32_t>> origins;
+    std::deque<std::string> messages;
+};
+
+// Compiles a text once into an empty program; the symbols must outlive the program.
+void compileInto(Program& program, std::u16string_view text, const Symbols* symbols);
+
+}  // namespace compiled
+}  // namespace pelmora

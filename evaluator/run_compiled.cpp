@@ -1,0 +1,119 @@
+// Running a compiled text: Eval's and Ffc's steps over what the compiler worked out, with
+// what depends on the moment (limits, host, storage) done as they do it.
+#include <pelmora/failure.h>
+#include "evaluator/builtins.h"
+#include "evaluator/compiled.h"
+#include "evaluator/engine.h"
+#include "evaluator/symbol_table.h"
+
+namespace pelmora {
+
+using compiled::EvalNode;
+using compiled::NameNode;
+using compiled::Operand;
+using compiled::Reading;
+
+namespace {
+
+Value numberOf(const Reading& reading) {
+    if (reading.failure) throw EvalFailure(reading.failure);
+    return Value::number(reading.value);
+}
+
+}  // namespace
+
+Value Engine::evalNode(const EvalNode& node) {
+    return trapped([&] { return evalNodeUntrapped(node); });
+}
+
+Value Engine::evalNodeUntrapped(const EvalNode& node) {
+    using Shape = EvalNode::Shape;
+    if (node.shape == Shape::Interpret) return evalUntrapped(node.text);
+    chargeWork(node.scanUnits);
+    switch (node.shape) {
+        case Shape::Direct:
+            if (depth_ + node.directDepth <= kMaxEvalDepth)
+                if (std::optional<double> v = takeDirect(node.direct, node.directDepth))
+                    return Value::number(*v);
+            return evalRewriting(node.text, node.enclosed);
+        case Shape::Failure:
+            throw EvalFailure(node.failure);
+        case Shape::Number:
+            return numberOf(node.number);
+        case Shape::RewrittenDirect:
+            if (depth_ + 2 <= kMaxEvalDepth)
+                if (std::optional<double> v = takeDirect(node.rewrittenDirect, 2))
+                    return Value::number(*v);
+            return evalScanned(node.rewritten, node.leadingZero);
+        default:
+            break;
+    }
+    // After the scan.
+    if (node.shape == Shape::ScanFailure) throw EvalFailure(node.failure);
+    if (node.countMismatch) EvalErrorCode = 3;
+    switch (node.shape) {
+        case Shape::EmptyText:
+            return Value::string(u"");
+        case Shape::ScannedNumber:
+            return numberOf(node.number);
+        case Shape::Text:
+            return node.quoted;
+        case Shape::Negate:
+            return negate(evalNode(*node.operand));
+        case Shape::Not:
+            return logicalNot(evalNode(*node.operand));
+        case Shape::Name:
+            return runName(*node.name);
+        default:
+            break;
+    }
+    reading::SlotRow SlotValue(node.slots);
+    for (const Operand& operand : node.operands) {
+        SlotValue.emplace([&] {
+            switch (operand.kind) {
+                case Operand::Kind::Digits:
+                    return numberOf(operand.number);
+                case Operand::Kind::Short:
+                    if (shortOperandFits(operand.length)) {
+                        currentError_ = 0;
+                        chargeWork(operand.length * kScanCost);
+                        return numberOf(operand.number);
+                    }
+                    return evalNode(*operand.nested);
+                case Operand::Kind::Nested:
+                    break;
+            }
+            return evalNode(*operand.nested);
+        });
+    }
+    for (std::size_t k = node.operands.size(); k < node.slots; ++k) SlotValue.pushEmpty();
+    for (const compiled::Step& step : node.steps)
+        combine(step.base, SlotValue[step.left], SlotValue[step.right]);
+    Value& result = SlotValue[0];
+    if (result.is(Kind::Double)) return Value::number(result.asDouble());  // no variant move
+    return std::move(result);
+}
+
+Value Engine::runName(const NameNode& node) {
+    if (!node.call) {
+        if (node.builtin) {
+            Call call{*this, node.text};
+            return node.builtin->function(call);
+        }
+        if (node.symbol) return node.symbol->read();
+        if (std::optional<Value> v = host_.variable(node.text)) return std::move(*v);
+        if (node.text.ends_with(u'$')) return Value::string(u"");
+        return Value::integer(0);
+    }
+    if (node.failure) throw EvalFailure(node.failure);
+    Call call{*this, node.text};
+    call.slots = node.slots;
+    call.commaCount = node.commaCount;
+    call.compiled = node.arguments.data();
+    if (node.builtin) return node.builtin->function(call);
+    if (node.symbol) return callProgramFunction(call, node.noArguments, node.symbol);
+    if (host_.hasFunction(node.text)) return callProgramFunction(call, node.noArguments, nullptr);
+    return undeclaredCall(call);
+}
+
+}  // namespace pelmora
