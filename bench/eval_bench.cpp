@@ -581,6 +581,7 @@ void printSummary(const std::map<std::string, Figure>& f) {
                 fixed(allocs("allocationsSigned"), 2).c_str());
 
     pelmora::bench::printEmbeddingSummary(f);
+    pelmora::bench::printCompiledSummary(f);
 
     std::printf(
         "\n| Hostile shape | 10^4 (ms) | 10^5 (ms) | 10^6 (ms) | First reported size (ms) | "
@@ -675,7 +676,9 @@ int main(int argc, char** argv) {
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());
     if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-    if (!sameResults() || !pelmora::bench::sameEmbeddingResults()) return 1;
+    if (!sameResults() || !pelmora::bench::sameEmbeddingResults() ||
+        !pelmora::bench::sameCompiledResults())
+        return 1;
     if (!summary) {
         benchmark::RunSpecifiedBenchmarks();
         benchmark::Shutdown();

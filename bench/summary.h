@@ -26,4 +26,8 @@ inline std::string fixed(double v, int decimals) {
 bool sameEmbeddingResults();
 void printEmbeddingSummary(const Figures& figures);
 
+// The compiled expressions: whether they agree with muparser, and their table and targets.
+bool sameCompiledResults();
+void printCompiledSummary(const Figures& figures);
+
 }  // namespace pelmora::bench
