@@ -30,6 +30,8 @@ struct Call {
 
     // Set for a call in a compiled expression: the compiled argument texts, one per slot.
     const compiled::EvalNode* const* compiled = nullptr;
+    // Set for a call in a compiled numeric text: its arguments' values, already evaluated.
+    const Value* given = nullptr;
 
     // Evaluates slot i through Eval (an empty slot gives Empty and code 2).
     Value arg(int i);

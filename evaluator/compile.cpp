@@ -5,6 +5,7 @@
 #include "evaluator/engine.h"
 #include "evaluator/symbol_table.h"
 
+#include <algorithm>
 #include <exception>
 #include <new>
 
@@ -252,6 +253,122 @@ const NameNode* Compiler::name(std::u16string_view text, const std::uint32_t* or
     return &node;
 }
 
+// Builds the numeric program of a tree, when the whole tree is numeric.
+class NumericCompiler {
+  public:
+    explicit NumericCompiler(NumericProgram& program) : p_(program) {}
+
+    // Code that leaves the value of node in register target; false when the node is not
+    // numeric. depth is the node's Eval depth, 1 for the outermost.
+    bool node(const EvalNode& node, std::size_t target, int depth) {
+        using Shape = EvalNode::Shape;
+        if (target >= NumericProgram::kMaxRegisters) return false;
+        reach(depth);
+        p_.work += node.scanUnits;
+        switch (node.shape) {
+            case Shape::Direct:
+                if (node.direct.failure) return false;
+                p_.work += node.direct.nestedReads * Engine::kScanCost;
+                reach(depth + node.directDepth);
+                return constant(*node.direct.value, target);
+            case Shape::RewrittenDirect:
+                if (node.rewrittenDirect.failure) return false;
+                p_.work += node.rewrittenDirect.nestedReads * Engine::kScanCost;
+                reach(depth + 2);
+                return constant(*node.rewrittenDirect.value, target);
+            case Shape::Number:
+                return !node.number.failure && constant(node.number.value, target);
+            default:
+                break;
+        }
+        if (node.countMismatch) return false;
+        switch (node.shape) {
+            case Shape::ScannedNumber:
+                return !node.number.failure && constant(node.number.value, target);
+            case Shape::Negate:
+                if (!this->node(*node.operand, target, depth + 1)) return false;
+                p_.steps.emplace_back(NumericStep::Op::Negate, reg(target));
+                return true;
+            case Shape::Name:
+                return name(*node.name, target, depth);
+            case Shape::Several:
+                return several(node, target, depth);
+            default:
+                return false;
+        }
+    }
+
+  private:
+    void reach(int depth) { p_.depth = std::max(p_.depth, depth); }
+    static std::uint8_t reg(std::size_t r) { return static_cast<std::uint8_t>(r); }
+
+    bool constant(double value, std::size_t target) {
+        NumericStep step(NumericStep::Op::Constant, reg(target));
+        step.constant = value;
+        p_.steps.push_back(step);
+        return true;
+    }
+
+    bool several(const EvalNode& node, std::size_t target, int depth) {
+        if (target + node.slots > NumericProgram::kMaxRegisters) return false;
+        for (std::size_t k = 0; k < node.operands.size(); ++k) {
+            const Operand& operand = node.operands[k];
+            if (operand.kind == Operand::Kind::Nested) {
+                if (!this->node(*operand.nested, target + k, depth + 1)) return false;
+                continue;
+            }
+            if (operand.number.failure) return false;
+            if (operand.kind == Operand::Kind::Short) {
+                p_.work += operand.length * Engine::kScanCost;
+                reach(depth + 1);
+            }
+            constant(operand.number.value, target + k);
+        }
+        for (const Step& step : node.steps) {
+            if (step.base != kAdd && step.base != kSubtract && step.base != kMultiply &&
+                step.base != kDivide && step.base != kPower)
+                return false;
+            NumericStep combine(NumericStep::Op::Combine, reg(target + step.left),
+                                reg(target + step.right));
+            combine.base = step.base;
+            p_.steps.push_back(combine);
+        }
+        return true;
+    }
+
+    bool name(const NameNode& name, std::size_t target, int depth) {
+        if (!name.call) {
+            if (name.builtin || !name.symbol) return false;
+            if (name.symbol->kind == Symbol::Kind::Double) {
+                NumericStep load(NumericStep::Op::Load, reg(target));
+                load.storage = name.symbol->number;
+                p_.steps.push_back(load);
+                return true;
+            }
+            const Value& c = name.symbol->constant;
+            return name.symbol->kind == Symbol::Kind::Constant && c.is(Kind::Double) &&
+                   constant(c.asDouble(), target);
+        }
+        // A numeric built-in whose result is a Double for Double arguments.
+        const BuiltinEntry* b = name.builtin;
+        if (name.failure || !b || b->family != Family::Numeric ||
+            (b->result != "Double" && b->result != "kind of x"))
+            return false;
+        const std::size_t count = std::size_t{name.commaCount} + 1;
+        if (target + count > NumericProgram::kMaxRegisters) return false;
+        for (std::size_t i = 0; i < count; ++i)
+            if (!node(*name.arguments[i], target + i, depth + 1)) return false;
+        NumericStep call(NumericStep::Op::Builtin, reg(target), reg(target),
+                         static_cast<std::uint8_t>(count));
+        call.builtin = b;
+        call.name = name.text;
+        p_.steps.push_back(call);
+        return true;
+    }
+
+    NumericProgram& p_;
+};
+
 }  // namespace
 
 void compileInto(Program& out, std::u16string_view text, const Symbols* symbols) {
@@ -263,6 +380,10 @@ void compileInto(Program& out, std::u16string_view text, const Symbols* symbols)
     for (std::size_t i = 0; i < identity.size(); ++i) identity[i] = static_cast<std::uint32_t>(i);
     const std::uint32_t* origins = program->origins.emplace_back(std::move(identity)).data();
     program->root = compiler.eval(program->source, origins, 1);
+    NumericProgram numeric;
+    if (NumericCompiler(numeric).node(*program->root, 0, 1) &&
+        numeric.depth <= Evaluator::kMaxEvalDepth && numeric.work <= Evaluator::kWorkBudget)
+        program->numeric = std::move(numeric);
 }
 
 }  // namespace pelmora::compiled

@@ -103,11 +103,39 @@ struct EvalNode {
     std::size_t slots = 0;
 };
 
+// A text made only of numbers, the program's bound doubles, "+ - * / ^", signs and numeric
+// built-ins, run over doubles in one pass. It stands for the whole tree only while nothing
+// fails and nothing meets a limit: then the tree's steps would have done the same, charged the
+// same work and left the same codes. Anything else (a failure, a result that is no Double)
+// sends the evaluation back to the tree, which nothing has touched.
+struct NumericStep {
+    enum class Op : std::uint8_t { Constant, Load, Combine, Negate, Builtin };
+    NumericStep(Op o, std::uint8_t t, std::uint8_t s = 0, std::uint8_t n = 0)
+        : op(o), target(t), source(s), count(n) {}
+    Op op;
+    std::uint8_t target;
+    std::uint8_t source;  // Combine: the right operand; Builtin: the first argument
+    std::uint8_t count;   // Builtin: its arguments
+    std::int32_t base = 0;    // Combine
+    double constant = 0;
+    const double* storage = nullptr;
+    const BuiltinEntry* builtin = nullptr;
+    std::u16string_view name;  // Builtin: the name called (a range entry reads it)
+};
+
+struct NumericProgram {
+    static constexpr std::size_t kMaxRegisters = 32;
+    std::vector<NumericStep> steps;
+    std::size_t work = 0;   // what the tree's steps charge in all
+    int depth = 0;          // how deep the tree's calls go, with the directs' nested reads
+};
+
 // Everything one compiled text owns.
 struct Program {
     std::u16string source;
     const Symbols* symbols = nullptr;
     const EvalNode* root = nullptr;
+    std::optional<NumericProgram> numeric;  // when the whole text is numeric
     std::deque<EvalNode> evalNodes;
     std::deque<NameNode> nameNodes;
     std::deque<std::u16string> texts;

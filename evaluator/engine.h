@@ -27,6 +27,7 @@ struct DirectReading;
 namespace compiled {
 struct EvalNode;
 struct NameNode;
+struct NumericProgram;
 }
 
 class Engine {
@@ -52,6 +53,9 @@ class Engine {
 
     // Evaluates a compiled text exactly as Eval evaluates the text, under a trap of its own.
     Value evalNode(const compiled::EvalNode& node);
+    // Runs a numeric program as the outermost evaluation; false, with nothing changed, when the
+    // tree must run instead.
+    bool runNumeric(const compiled::NumericProgram& program, Value& result);
 
     // The program's declared names, looked up after the built-ins and before the host's.
     const Symbols* symbols() const { return symbols_; }

@@ -48,6 +48,10 @@ Expression& Expression::operator=(Expression&&) noexcept = default;
 
 Value Expression::evaluate(Evaluator& evaluator) const {
     Engine& engine = Engine::of(evaluator);
+    if (d_->numeric) {
+        Value result;
+        if (engine.runNumeric(*d_->numeric, result)) return result;
+    }
     SymbolsInUse names(engine, d_->symbols);
     return engine.evalNode(*d_->root);
 }

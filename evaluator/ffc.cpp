@@ -53,6 +53,10 @@ Value undeclaredCall(Call& call) {
 
 
 Value Call::arg(int i) {
+    if (given) {
+        if (i > commaCount) throw EvalFailure("an argument the call does not have");
+        return given[i];
+    }
     if (compiled) return evaluator.evalNode(*compiled[static_cast<std::size_t>(i)]);
     return evaluator.Eval(slots[static_cast<std::size_t>(i)]);
 }

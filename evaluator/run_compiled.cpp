@@ -6,6 +6,9 @@
 #include "evaluator/engine.h"
 #include "evaluator/symbol_table.h"
 
+#include <array>
+#include <cmath>
+
 namespace pelmora {
 
 using compiled::EvalNode;
@@ -21,6 +24,76 @@ Value numberOf(const Reading& reading) {
 }
 
 }  // namespace
+
+bool Engine::runNumeric(const compiled::NumericProgram& program, Value& result) {
+    using Op = compiled::NumericStep::Op;
+    if (depth_ != 0) return false;  // only an outermost evaluation has its whole budget
+    std::array<double, compiled::NumericProgram::kMaxRegisters> r;
+    try {
+        for (const compiled::NumericStep& step : program.steps) {
+            double& t = r[step.target];
+            switch (step.op) {
+                case Op::Constant:
+                    t = step.constant;
+                    break;
+                case Op::Load:
+                    t = *step.storage;
+                    break;
+                case Op::Combine: {
+                    const double b = r[step.source];
+                    switch (step.base) {
+                        case kAdd:
+                            t += b;
+                            break;
+                        case kSubtract:
+                            t -= b;
+                            break;
+                        case kMultiply:
+                            t *= b;
+                            break;
+                        case kDivide:
+                            if (b == 0) return false;
+                            t /= b;
+                            break;
+                        default: {
+                            Value v = applyOperator(step.base, Value::number(t), Value::number(b),
+                                                    *this);
+                            if (!v.is(Kind::Double)) return false;
+                            t = v.asDouble();
+                        }
+                    }
+                    if (!std::isfinite(t)) return false;
+                    break;
+                }
+                case Op::Negate: {
+                    Value v = negate(Value::number(t));
+                    if (!v.is(Kind::Double)) return false;
+                    t = v.asDouble();
+                    break;
+                }
+                case Op::Builtin: {
+                    std::array<Value, 8> arguments;
+                    for (std::size_t i = 0; i < step.count; ++i)
+                        arguments[i] = Value::number(r[step.source + i]);
+                    Call call{*this, step.name};
+                    call.commaCount = static_cast<std::uint8_t>(step.count - 1);
+                    call.given = arguments.data();
+                    Value v = step.builtin->function(call);
+                    if (!v.is(Kind::Double)) return false;
+                    t = v.asDouble();
+                    break;
+                }
+            }
+        }
+    } catch (const std::exception&) {
+        return false;  // the tree meets the same failure, and says what it does
+    }
+    // What the tree's calls leave behind when nothing fails.
+    work_ = program.work;
+    currentError_ = 0;
+    result = Value::number(r[0]);
+    return true;
+}
 
 Value Engine::evalNode(const EvalNode& node) {
     return trapped([&] { return evalNodeUntrapped(node); });
