@@ -311,26 +311,62 @@ class NumericCompiler {
 
     bool several(const EvalNode& node, std::size_t target, int depth) {
         if (target + node.slots > NumericProgram::kMaxRegisters) return false;
+        // An operand that is one number or one load waits until a step uses it: as the right
+        // operand it is read by the step itself. Nothing in a numeric text has side effects,
+        // so the order of the reads does not matter.
+        std::vector<std::optional<NumericStep>> waiting(node.operands.size());
         for (std::size_t k = 0; k < node.operands.size(); ++k) {
             const Operand& operand = node.operands[k];
+            const std::size_t before = p_.steps.size();
             if (operand.kind == Operand::Kind::Nested) {
                 if (!this->node(*operand.nested, target + k, depth + 1)) return false;
-                continue;
+            } else {
+                if (operand.number.failure) return false;
+                if (operand.kind == Operand::Kind::Short) {
+                    p_.work += operand.length * Engine::kScanCost;
+                    reach(depth + 1);
+                }
+                constant(operand.number.value, target + k);
             }
-            if (operand.number.failure) return false;
-            if (operand.kind == Operand::Kind::Short) {
-                p_.work += operand.length * Engine::kScanCost;
-                reach(depth + 1);
+            const NumericStep& last = p_.steps.back();
+            if (p_.steps.size() == before + 1 &&
+                (last.op == NumericStep::Op::Constant || last.op == NumericStep::Op::Load)) {
+                waiting[k] = last;
+                p_.steps.pop_back();
             }
-            constant(operand.number.value, target + k);
         }
         for (const Step& step : node.steps) {
-            if (step.base != kAdd && step.base != kSubtract && step.base != kMultiply &&
-                step.base != kDivide && step.base != kPower)
-                return false;
-            NumericStep combine(NumericStep::Op::Combine, reg(target + step.left),
-                                reg(target + step.right));
-            combine.base = step.base;
+            NumericStep::Op op;
+            switch (step.base) {
+                case kAdd:
+                    op = NumericStep::Op::Add;
+                    break;
+                case kSubtract:
+                    op = NumericStep::Op::Subtract;
+                    break;
+                case kMultiply:
+                    op = NumericStep::Op::Multiply;
+                    break;
+                case kDivide:
+                    op = NumericStep::Op::Divide;
+                    break;
+                case kPower:
+                    op = NumericStep::Op::Power;
+                    break;
+                default:
+                    return false;
+            }
+            if (waiting[step.left]) {
+                p_.steps.push_back(*waiting[step.left]);
+                waiting[step.left].reset();
+            }
+            NumericStep combine(op, reg(target + step.left), reg(target + step.right));
+            if (const auto& right = waiting[step.right]) {
+                combine.operand = right->op == NumericStep::Op::Load ? NumericStep::From::Storage
+                                                                     : NumericStep::From::Constant;
+                combine.constant = right->constant;
+                combine.storage = right->storage;
+            }
             p_.steps.push_back(combine);
         }
         return true;

@@ -109,14 +109,26 @@ struct EvalNode {
 // same work and left the same codes. Anything else (a failure, a result that is no Double)
 // sends the evaluation back to the tree, which nothing has touched.
 struct NumericStep {
-    enum class Op : std::uint8_t { Constant, Load, Combine, Negate, Builtin };
+    // Add to Power combine the target with the right operand, as the operators do.
+    enum class Op : std::uint8_t {
+        Constant,
+        Load,
+        Negate,
+        Builtin,
+        Add,
+        Subtract,
+        Multiply,
+        Divide,
+        Power
+    };
     NumericStep(Op o, std::uint8_t t, std::uint8_t s = 0, std::uint8_t n = 0)
         : op(o), target(t), source(s), count(n) {}
     Op op;
     std::uint8_t target;
-    std::uint8_t source;  // Combine: the right operand; Builtin: the first argument
+    std::uint8_t source;  // Add to Power: the right operand; Builtin: the first argument
     std::uint8_t count;   // Builtin: its arguments
-    std::int32_t base = 0;    // Combine
+    // Add to Power: where the right operand comes from.
+    enum class From : std::uint8_t { Register, Constant, Storage } operand = From::Register;
     double constant = 0;
     const double* storage = nullptr;
     const BuiltinEntry* builtin = nullptr;

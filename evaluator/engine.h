@@ -55,7 +55,7 @@ class Engine {
     Value evalNode(const compiled::EvalNode& node);
     // Runs a numeric program as the outermost evaluation; false, with nothing changed, when the
     // tree must run instead.
-    bool runNumeric(const compiled::NumericProgram& program, Value& result);
+    bool runNumeric(const compiled::NumericProgram& program, double& result);
 
     // The program's declared names, looked up after the built-ins and before the host's.
     const Symbols* symbols() const { return symbols_; }

@@ -48,10 +48,8 @@ Expression& Expression::operator=(Expression&&) noexcept = default;
 
 Value Expression::evaluate(Evaluator& evaluator) const {
     Engine& engine = Engine::of(evaluator);
-    if (d_->numeric) {
-        Value result;
-        if (engine.runNumeric(*d_->numeric, result)) return result;
-    }
+    double number;
+    if (d_->numeric && engine.runNumeric(*d_->numeric, number)) return Value::number(number);
     SymbolsInUse names(engine, d_->symbols);
     return engine.evalNode(*d_->root);
 }

@@ -112,11 +112,7 @@ Value integerDivide(int base, const Value& l, const Value& r) {
 }
 
 Value power(const Value& l, const Value& r) {
-    double a = ToNumber(l), b = ToNumber(r);
-    if (a == 0 && b < 0) throw EvalFailure("division by zero");
-    double d = std::pow(a, b);
-    if (std::isnan(d)) throw EvalFailure("no real power");
-    return checkedDouble(d);
+    return checkedDouble(powerOf(ToNumber(l), ToNumber(r)));
 }
 
 // -1, 0 or 1: numbers below every text, Empty as 0 or as the empty text.
@@ -270,6 +266,13 @@ Value logicalNot(const Value& value) {
         default:
             return Value::longValue(~static_cast<std::int32_t>(roundedLong(value)));
     }
+}
+
+double powerOf(double a, double b) {
+    if (a == 0 && b < 0) throw EvalFailure("division by zero");
+    double d = std::pow(a, b);
+    if (std::isnan(d)) throw EvalFailure("no real power");
+    return d;
 }
 
 }  // namespace pelmora

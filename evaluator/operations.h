@@ -34,6 +34,9 @@ Value applyOperator(int base, const Value& left, const Value& right, Engine& eva
 // false, with nothing done, for any other operator or kind.
 bool applyToDoubles(int base, Value& left, const Value& right);
 
+// "^" on two numbers, before the check of its result's range.
+double powerOf(double a, double b);
+
 Value negate(const Value& value);
 Value logicalNot(const Value& value);
 

@@ -18,6 +18,17 @@ using compiled::Reading;
 
 namespace {
 
+// A numeric built-in of a numeric program, with its arguments' values.
+template <std::size_t N = 1>
+Value callBuiltin(const compiled::NumericStep& step, const double* values, Engine& engine) {
+    std::array<Value, N> arguments;
+    for (std::size_t i = 0; i < step.count; ++i) arguments[i] = Value::number(values[i]);
+    Call call{engine, step.name};
+    call.commaCount = static_cast<std::uint8_t>(step.count - 1);
+    call.given = arguments.data();
+    return step.builtin->function(call);
+}
+
 Value numberOf(const Reading& reading) {
     if (reading.failure) throw EvalFailure(reading.failure);
     return Value::number(reading.value);
@@ -25,13 +36,38 @@ Value numberOf(const Reading& reading) {
 
 }  // namespace
 
-bool Engine::runNumeric(const compiled::NumericProgram& program, Value& result) {
+bool Engine::runNumeric(const compiled::NumericProgram& program, double& result) {
     using Op = compiled::NumericStep::Op;
+    using From = compiled::NumericStep::From;
     if (depth_ != 0) return false;  // only an outermost evaluation has its whole budget
     std::array<double, compiled::NumericProgram::kMaxRegisters> r;
     try {
         for (const compiled::NumericStep& step : program.steps) {
             double& t = r[step.target];
+            if (step.op >= Op::Add) {
+                const double b = step.operand == From::Register   ? r[step.source]
+                                 : step.operand == From::Constant ? step.constant
+                                                                  : *step.storage;
+                switch (step.op) {
+                    case Op::Add:
+                        t += b;
+                        break;
+                    case Op::Subtract:
+                        t -= b;
+                        break;
+                    case Op::Multiply:
+                        t *= b;
+                        break;
+                    case Op::Divide:
+                        if (b == 0) return false;
+                        t /= b;
+                        break;
+                    default:
+                        t = powerOf(t, b);
+                }
+                if (!std::isfinite(t)) return false;  // the operators fail there
+                continue;
+            }
             switch (step.op) {
                 case Op::Constant:
                     t = step.constant;
@@ -39,49 +75,17 @@ bool Engine::runNumeric(const compiled::NumericProgram& program, Value& result) 
                 case Op::Load:
                     t = *step.storage;
                     break;
-                case Op::Combine: {
-                    const double b = r[step.source];
-                    switch (step.base) {
-                        case kAdd:
-                            t += b;
-                            break;
-                        case kSubtract:
-                            t -= b;
-                            break;
-                        case kMultiply:
-                            t *= b;
-                            break;
-                        case kDivide:
-                            if (b == 0) return false;
-                            t /= b;
-                            break;
-                        default: {
-                            Value v = applyOperator(step.base, Value::number(t), Value::number(b),
-                                                    *this);
-                            if (!v.is(Kind::Double)) return false;
-                            t = v.asDouble();
-                        }
-                    }
-                    if (!std::isfinite(t)) return false;
-                    break;
-                }
                 case Op::Negate: {
                     Value v = negate(Value::number(t));
                     if (!v.is(Kind::Double)) return false;
                     t = v.asDouble();
                     break;
                 }
-                case Op::Builtin: {
-                    std::array<Value, 8> arguments;
-                    for (std::size_t i = 0; i < step.count; ++i)
-                        arguments[i] = Value::number(r[step.source + i]);
-                    Call call{*this, step.name};
-                    call.commaCount = static_cast<std::uint8_t>(step.count - 1);
-                    call.given = arguments.data();
-                    Value v = step.builtin->function(call);
+                default: {
+                    Value v = step.count == 1 ? callBuiltin(step, &r[step.source], *this)
+                                              : callBuiltin<8>(step, &r[step.source], *this);
                     if (!v.is(Kind::Double)) return false;
                     t = v.asDouble();
-                    break;
                 }
             }
         }
@@ -91,7 +95,7 @@ bool Engine::runNumeric(const compiled::NumericProgram& program, Value& result) 
     // What the tree's calls leave behind when nothing fails.
     work_ = program.work;
     currentError_ = 0;
-    result = Value::number(r[0]);
+    result = r[0];
     return true;
 }
 
