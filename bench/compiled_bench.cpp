@@ -64,10 +64,13 @@ void plotOurs(benchmark::State& state, Formula formula) {
     symbols.defineVariable(u"Y", &y);
     const Expression expression(formula.ours, &symbols);
     int n = 0;
+    const std::size_t before = heapAllocations();
     for (auto _ : state) {
         x = plotX(++n);
         benchmark::DoNotOptimize(expression.evaluate(evaluator));
     }
+    state.counters["allocs"] = static_cast<double>(heapAllocations() - before) /
+                               static_cast<double>(state.iterations());
 }
 
 void compileOurs(benchmark::State& state) {
@@ -183,16 +186,21 @@ void printCompiledSummary(const Figures& f) {
         return ours > 0 && peer > 0 ? fixed(ours / peer, 2) + "x" : std::string("-");
     };
     auto met = [](bool ok) { return ok ? "met" : "not met"; };
+    auto allocs = [&](const std::string& name) {
+        auto it = f.find(name);
+        return it == f.end() ? std::string("-") : fixed(it->second.counters.at("allocs"), 2);
+    };
     std::printf(
         "\n| Compiled once, re-evaluated after X changes (ns) | Ours | muparser | muparserx | "
-        "Ours / muparser | Ours / muparserx |\n|---|---|---|---|---|---|\n");
+        "Ours / muparser | Ours / muparserx | Our allocations |\n|---|---|---|---|---|---|---|\n");
     for (std::size_t i = 0; i < std::size(kPlotted); ++i) {
         const std::string index = std::to_string(i);
         const double ours = ns("plotOurs/" + index), mu = ns("plotMuparser/" + index),
                      mx = ns("plotMuparserx/" + index);
-        std::printf("| `%s` | %s | %s | %s | %s | %s |\n", kPlotted[i].label, shown(ours).c_str(),
-                    shown(mu).c_str(), shown(mx).c_str(), ratio(ours, mu).c_str(),
-                    ratio(ours, mx).c_str());
+        std::printf("| `%s` | %s | %s | %s | %s | %s | %s |\n", kPlotted[i].label,
+                    shown(ours).c_str(), shown(mu).c_str(), shown(mx).c_str(),
+                    ratio(ours, mu).c_str(), ratio(ours, mx).c_str(),
+                    allocs("plotOurs/" + index).c_str());
     }
     const double count = std::size(kOnce);
     const double compileOnly = ns("compileOurs") / count, once = ns("compileOnceOurs") / count,

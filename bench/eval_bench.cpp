@@ -38,6 +38,10 @@ namespace {
 std::size_t allocations = 0;
 }  // namespace
 
+std::size_t pelmora::bench::heapAllocations() {
+    return allocations;
+}
+
 void* operator new(std::size_t size) {
     ++allocations;
     if (void* p = std::malloc(size ? size : 1)) return p;

@@ -22,6 +22,9 @@ inline std::string fixed(double v, int decimals) {
     return buf;
 }
 
+// Heap allocations so far in the whole program, counted by a replaced operator new.
+std::size_t heapAllocations();
+
 // The embedder's expressions: whether every peer gives what Eval gives, and their table.
 bool sameEmbeddingResults();
 void printEmbeddingSummary(const Figures& figures);

@@ -6,6 +6,7 @@
 #include "evaluator/symbol_table.h"
 
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <new>
 
@@ -35,7 +36,7 @@ class Compiler {
     // Keeps a text (and where its characters came from) for the program's life.
     std::u16string_view keep(std::u16string_view text) { return p_.texts.emplace_back(text); }
     const char* keepMessage(const char* what) { return p_.messages.emplace_back(what).c_str(); }
-    const std::uint32_t* keepOrigins(std::vector<std::uint32_t> origins) {
+    const std::uint32_t* keepOrigins(std::pmr::vector<std::uint32_t>&& origins) {
         return p_.origins.emplace_back(std::move(origins)).data();
     }
 
@@ -45,6 +46,16 @@ class Compiler {
 };
 
 Reading readNumber(std::u16string_view text, Program& program) {
+    // Every call leaves its missing arguments empty: read the empty text once for all.
+    static const std::string emptyFailure = [] {
+        try {
+            parseNumberText(u"");
+        } catch (const std::exception& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    }();
+    if (text.empty() && !emptyFailure.empty()) return {0, emptyFailure.c_str()};
     try {
         return {parseNumberText(text), nullptr};
     } catch (const std::exception& e) {
@@ -118,7 +129,7 @@ const EvalNode* Compiler::eval(std::u16string_view text, const std::uint32_t* or
 
 void Compiler::scanned(EvalNode& node, std::u16string_view t, const std::uint32_t* origins,
                        bool leadingZero, int depth) {
-    std::vector<std::uint32_t> scannedFrom;
+    std::pmr::vector<std::uint32_t> scannedFrom(&p_.arena);
     Scan scan(t.size());
     scan.origins = &scannedFrom;
     try {
@@ -172,9 +183,9 @@ void Compiler::scanned(EvalNode& node, std::u16string_view t, const std::uint32_
 
     node.shape = EvalNode::Shape::Several;
     const auto operators = static_cast<std::size_t>(scan.OperatorCount);
-    std::vector<std::uint8_t> order(operators);
+    std::array<std::uint8_t, kMaxOperators> order;
     sortApplyOrder(order, scan.OperatorCode, operators);
-    std::vector<bool> used(operators + 1, false);
+    std::array<bool, kMaxOperators + 1> used{};
     for (std::size_t n = 0; n < operators; ++n) {
         const std::size_t k = order[n];
         std::size_t left = k;
@@ -314,7 +325,7 @@ class NumericCompiler {
         // An operand that is one number or one load waits until a step uses it: as the right
         // operand it is read by the step itself. Nothing in a numeric text has side effects,
         // so the order of the reads does not matter.
-        std::vector<std::optional<NumericStep>> waiting(node.operands.size());
+        std::array<std::optional<NumericStep>, kMaxOperands> waiting;
         for (std::size_t k = 0; k < node.operands.size(); ++k) {
             const Operand& operand = node.operands[k];
             const std::size_t before = p_.steps.size();
@@ -412,11 +423,11 @@ void compileInto(Program& out, std::u16string_view text, const Symbols* symbols)
     program->source = text;
     program->symbols = symbols;
     Compiler compiler(*program);
-    std::vector<std::uint32_t> identity(text.size());
+    auto& identity = program->origins.emplace_back(text.size());
     for (std::size_t i = 0; i < identity.size(); ++i) identity[i] = static_cast<std::uint32_t>(i);
-    const std::uint32_t* origins = program->origins.emplace_back(std::move(identity)).data();
+    const std::uint32_t* origins = identity.data();
     program->root = compiler.eval(program->source, origins, 1);
-    NumericProgram numeric;
+    NumericProgram numeric(&program->arena);
     if (NumericCompiler(numeric).node(*program->root, 0, 1) &&
         numeric.depth <= Evaluator::kMaxEvalDepth && numeric.work <= Evaluator::kWorkBudget)
         program->numeric = std::move(numeric);

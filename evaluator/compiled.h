@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory_resource>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,8 +65,11 @@ struct NameNode {
     bool noArguments = false;
 };
 
-// One Eval of one text.
+// One Eval of one text. Its tables come from the program's arena.
 struct EvalNode {
+    using allocator_type = std::pmr::polymorphic_allocator<>;
+    explicit EvalNode(const allocator_type& arena) : operands(arena), steps(arena) {}
+
     enum class Shape : std::uint8_t {
         Interpret,        // left to Eval at run time
         Direct,           // plain arithmetic, computed; near the limits Eval goes on
@@ -98,8 +102,8 @@ struct EvalNode {
     Value quoted;                   // Text
     const EvalNode* operand = nullptr;  // Negate, Not
     const NameNode* name = nullptr;     // Name
-    std::vector<Operand> operands;      // Several
-    std::vector<Step> steps;
+    std::pmr::vector<Operand> operands;  // Several
+    std::pmr::vector<Step> steps;
     std::size_t slots = 0;
 };
 
@@ -137,22 +141,33 @@ struct NumericStep {
 
 struct NumericProgram {
     static constexpr std::size_t kMaxRegisters = 32;
-    std::vector<NumericStep> steps;
+    explicit NumericProgram(std::pmr::memory_resource* arena) : steps(arena) {}
+    std::pmr::vector<NumericStep> steps;
     std::size_t work = 0;   // what the tree's steps charge in all
     int depth = 0;          // how deep the tree's calls go, with the directs' nested reads
 };
 
-// Everything one compiled text owns.
+// Everything one compiled text owns, in one arena that starts inside it: a short text
+// compiles with one allocation.
 struct Program {
-    std::u16string source;
+    Program() = default;
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+  private:
+    alignas(std::max_align_t) std::byte buffer_[2048];
+
+  public:
+    std::pmr::monotonic_buffer_resource arena{buffer_, sizeof buffer_};
+    std::pmr::u16string source{&arena};
     const Symbols* symbols = nullptr;
     const EvalNode* root = nullptr;
     std::optional<NumericProgram> numeric;  // when the whole text is numeric
-    std::deque<EvalNode> evalNodes;
-    std::deque<NameNode> nameNodes;
-    std::deque<std::u16string> texts;
-    std::deque<std::vector<std::uint32_t>> origins;
-    std::deque<std::string> messages;
+    std::pmr::deque<EvalNode> evalNodes{&arena};
+    std::pmr::deque<NameNode> nameNodes{&arena};
+    std::pmr::deque<std::pmr::u16string> texts{&arena};
+    std::pmr::deque<std::pmr::vector<std::uint32_t>> origins{&arena};
+    std::pmr::deque<std::pmr::string> messages{&arena};
 };
 
 // Compiles a text once into an empty program; the symbols must outlive the program.

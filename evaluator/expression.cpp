@@ -54,7 +54,7 @@ Value Expression::evaluate(Evaluator& evaluator) const {
     return engine.evalNode(*d_->root);
 }
 
-const std::u16string& Expression::text() const {
+std::u16string_view Expression::text() const {
     return d_->source;
 }
 

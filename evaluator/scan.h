@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <memory_resource>
 #include <vector>
 
 namespace pelmora::reading {
@@ -209,7 +210,7 @@ struct Scan {
     KeywordWindow keywordWindow;
     // When set, where each character of chars came from in the scanned text (for the check's
     // positions); Eval leaves it unset.
-    std::vector<std::uint32_t>* origins = nullptr;
+    std::pmr::vector<std::uint32_t>* origins = nullptr;
 
     std::u16string_view OperandText(int k) const {
         std::size_t begin = starts[static_cast<std::size_t>(k)];

@@ -47,7 +47,7 @@ class PELMORA_API Expression {
     Value evaluate(Evaluator& evaluator) const;
 
     /// The text it was compiled from.
-    const std::u16string& text() const;
+    std::u16string_view text() const;
 
     /// The compiled form; only the library reads it.
     struct Compiled;
