@@ -131,7 +131,7 @@ void Compiler::scanned(EvalNode& node, std::u16string_view t, const std::uint32_
                        bool leadingZero, int depth) {
     std::pmr::vector<std::uint32_t> scannedFrom(&p_.arena);
     Scan scan(t.size());
-    scan.origins = &scannedFrom;
+    if (origins) scan.origins = &scannedFrom;  // only the check asks where things are
     try {
         scan.run(t, leadingZero);
     } catch (const std::exception& e) {
@@ -418,14 +418,19 @@ class NumericCompiler {
 
 }  // namespace
 
-void compileInto(Program& out, std::u16string_view text, const Symbols* symbols) {
+void compileInto(Program& out, std::u16string_view text, const Symbols* symbols,
+                 bool positions) {
     Program* program = &out;
     program->source = text;
     program->symbols = symbols;
     Compiler compiler(*program);
-    auto& identity = program->origins.emplace_back(text.size());
-    for (std::size_t i = 0; i < identity.size(); ++i) identity[i] = static_cast<std::uint32_t>(i);
-    const std::uint32_t* origins = identity.data();
+    const std::uint32_t* origins = nullptr;
+    if (positions) {
+        auto& identity = program->origins.emplace_back(text.size());
+        for (std::size_t i = 0; i < identity.size(); ++i)
+            identity[i] = static_cast<std::uint32_t>(i);
+        origins = identity.data();
+    }
     program->root = compiler.eval(program->source, origins, 1);
     NumericProgram numeric(&program->arena);
     if (NumericCompiler(numeric).node(*program->root, 0, 1) &&

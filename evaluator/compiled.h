@@ -150,12 +150,12 @@ struct NumericProgram {
 // Everything one compiled text owns, in one arena that starts inside it: a short text
 // compiles with one allocation.
 struct Program {
-    Program() = default;
+    Program() {}  // user-provided: the buffer is not zeroed first
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
   private:
-    alignas(std::max_align_t) std::byte buffer_[2048];
+    alignas(std::max_align_t) std::byte buffer_[4096];
 
   public:
     std::pmr::monotonic_buffer_resource arena{buffer_, sizeof buffer_};
@@ -171,7 +171,9 @@ struct Program {
 };
 
 // Compiles a text once into an empty program; the symbols must outlive the program.
-void compileInto(Program& program, std::u16string_view text, const Symbols* symbols);
+// With positions, every node knows where its characters came from in the text (for the check).
+void compileInto(Program& program, std::u16string_view text, const Symbols* symbols,
+                 bool positions = true);
 
 }  // namespace compiled
 }  // namespace pelmora

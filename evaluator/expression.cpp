@@ -6,14 +6,16 @@
 
 namespace pelmora {
 
-struct Expression::Compiled : compiled::Program {};
+struct Expression::Compiled : compiled::Program {
+    Compiled() {}  // user-provided, so that make_shared does not zero the arena's buffer
+};
 
 namespace {
 
 std::shared_ptr<const Expression::Compiled> compileText(std::u16string_view text,
                                                         const Symbols* symbols) {
     auto program = std::make_shared<Expression::Compiled>();
-    compiled::compileInto(*program, text, symbols);
+    compiled::compileInto(*program, text, symbols, false);
     return program;
 }
 
