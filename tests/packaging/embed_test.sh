@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds examples/embed against an installed Pelmora twice, through find_package and through
-# pkg-config, and runs both.
+# Builds examples/embed (embed and plot) against an installed Pelmora twice, through
+# find_package and through pkg-config, and runs them.
 #   embed_test.sh PREFIX      (PREFIX/include/pelmora, PREFIX/lib/libpelmora.so, ...)
 set -euo pipefail
 prefix=$(cd "$1" && pwd)
@@ -14,6 +14,9 @@ TAX(1000) = 1100
 RATE*100 = 10
 TAX("x") =  [code 2]
 PRICE(3) =  [code 2] [undeclared PRICE]'
+plotted='0	0
+5	24.4183830270741
+10	99.7998658177406'
 export LD_LIBRARY_PATH="$prefix/lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
 # A library built with the sanitizers (.ci/run's second build) needs them in the program too.
 sanitize=
@@ -26,10 +29,13 @@ cmake -S "$example" -B "$work/cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
     fail "find_package(Pelmora 1.0 CONFIG)"
 cmake --build "$work/cmake" >/dev/null || fail "the example through find_package"
 [ "$("$work/cmake/embed")" = "$expected" ] || fail "find_package build: $("$work/cmake/embed")"
+[ "$("$work/cmake/plot" 'SIN(X)*EXP(-X/10)+X^2' 0 10 2)" = "$plotted" ] ||
+    fail "find_package build of the plot: $("$work/cmake/plot" 'SIN(X)*EXP(-X/10)+X^2' 0 10 2)"
 
 # A copy, so that nothing is built in the source tree.
-cp "$example/Makefile" "$example/embed.cpp" "$work/"
+cp "$example/Makefile" "$example/embed.cpp" "$example/plot.cpp" "$work/"
 PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -s -C "$work" CXXFLAGS="-O2 $sanitize" \
-    LDFLAGS="$sanitize" embed || fail "the example through pkg-config"
+    LDFLAGS="$sanitize" embed plot || fail "the example through pkg-config"
 [ "$("$work/embed")" = "$expected" ] || fail "pkg-config build: $("$work/embed")"
+[ "$("$work/plot" 'SIN(X)*EXP(-X/10)+X^2' 0 10 2)" = "$plotted" ] || fail "pkg-config build of the plot"
 echo "embed: built through find_package and pkg-config against $prefix, both run"
