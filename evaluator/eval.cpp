@@ -26,9 +26,6 @@ constexpr int kMaxOperators = 100;
 // Deeper parentheses would push the operator code out of the positive 16-bit range.
 constexpr int kMaxDepth = 127;
 
-constexpr bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
 constexpr bool isLetter(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
@@ -436,16 +433,6 @@ void Scan::run(std::u16string_view t, bool leadingZero) {
             case CharClass::Other:
                 break;  // commas, other punctuation, control and non-ASCII characters
         }
-    }
-}
-
-// Joins right onto left in place, so a chain of "+" copies each text once.
-void concatenateInto(Value& left, const Value& right, Evaluator& evaluator) {
-    if (!left.isString()) left = Value::string(evaluator.SStr(left));
-    if (right.isString()) {
-        left.mutableString().append(right.asString());
-    } else {
-        left.mutableString().append(StringValue{evaluator.SStr(right), std::nullopt});
     }
 }
 
