@@ -14,7 +14,7 @@ namespace pelmora {
 
 class Evaluator;
 
-// One call of a built-in: its name, its argument slots and the per-call key buffer.
+// One call of a built-in: its name and its argument slots.
 struct Call {
     Evaluator& evaluator;
     std::u16string_view name;
@@ -22,7 +22,6 @@ struct Call {
     std::array<std::u16string_view, 8> slots{};
     // Top-level commas of the argument list: one less than the number of arguments.
     std::uint8_t commaCount = 0;
-    Value keyBuffer{};
 
     // Evaluates slot i through Eval (an empty slot gives Empty and code 2).
     Value arg(int i);
@@ -32,25 +31,17 @@ struct Call {
 
 using Builtin = Value (*)(Call&);
 
-struct BuiltinEntry {
-    // The name compared exactly; for a range entry, the last name of the range.
-    std::u16string_view name;
-    Builtin function;
-    Family family;
-    // What the reference and the prompt's help show: the arguments in slot order (optional
-    // ones in brackets, "" for a bare name) and the kind of the result.
-    std::string_view slots;
-    std::string_view result;
-    // Set for a range entry: it matches the names above this one and up to `name`.
-    std::u16string_view rangeAbove = {};
+// A built-in as the reference names it, and the function that runs it.
+struct BuiltinEntry : BuiltinName {
+    constexpr BuiltinEntry(std::u16string_view name, Builtin function, Family family,
+                           std::string_view slots, std::string_view result,
+                           std::u16string_view rangeAbove = {})
+        : BuiltinName{name, family, slots, result, rangeAbove}, function(function) {}
 
-    bool matches(std::u16string_view candidate) const {
-        if (rangeAbove.empty()) return candidate == name;
-        return candidate > rangeAbove && candidate <= name;
-    }
+    Builtin function;
 };
 
-// The 93 built-in function entries, in the order Ffc tries them.
+// The built-in function entries, in the order Ffc tries them.
 std::span<const BuiltinEntry> builtinTable();
 
 // The reserved bare names, in the order Ffc tries them (RND last).
