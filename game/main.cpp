@@ -1,4 +1,5 @@
 #include <pelmora/standard_host.h>
+#include <pelmora/version.h>
 #include "game/window/game_host.h"
 #include "game/window/mivor10_window.h"
 
@@ -41,7 +42,7 @@ bool answeredOption(int argc, char** argv) {
         return true;
     }
     if (argument == "--version") {
-        std::fputs("pelmora " PELMORA_VERSION "\n", stdout);
+        std::fputs("pelmora " PELMORA_VERSION_TEXT "\n", stdout);
         return true;
     }
     return false;

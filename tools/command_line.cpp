@@ -1,5 +1,7 @@
 #include "tools/command_line.h"
 
+#include <pelmora/version.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -34,7 +36,7 @@ class Formatter : public CLI::Formatter {
 void describe(CLI::App& app, std::string_view usage, std::string_view footer) {
     app.formatter(std::make_shared<Formatter>(std::string(usage)));
     app.set_help_flag("-h,--help", "Print this help and exit");
-    app.set_version_flag("--version", app.get_name() + " " + PELMORA_VERSION,
+    app.set_version_flag("--version", app.get_name() + " " + PELMORA_VERSION_TEXT,
                          "Print the version and exit");
     app.footer(std::string(footer));
     app.get_formatter()->column_width(34);

@@ -1,14 +1,11 @@
 #include "game/rules/mivor10.h"
 
 #include <pelmora/conversions.h>
+#include <pelmora/version.h>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-
-#ifndef PELMORA_VERSION_MAJOR
-#error "the build must define PELMORA_VERSION_MAJOR, _MINOR and _PATCH"
-#endif
 
 namespace pelmora::game {
 

@@ -5,6 +5,8 @@
 #include "tests/tools/json_check.h"
 #include "tests/tools/process.h"
 
+#include <pelmora/version.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -56,7 +58,7 @@ TEST(Conventions, HelpShowsUsageOptionsExamplesAndExitStatusesAndVersionTheVersi
             EXPECT_EQ(r.status, 0) << name << " " << option;
             EXPECT_EQ(r.err, "") << name << " " << option;
             if (option[2] == 'v') {
-                EXPECT_EQ(r.out, name + " " PELMORA_VERSION "\n");
+                EXPECT_EQ(r.out, name + " " PELMORA_VERSION_TEXT "\n");
                 continue;
             }
             for (const char* part : {"--version", "Examples:", "Exit status:"})
