@@ -12,7 +12,6 @@ namespace pelmora::game {
 namespace {
 
 constexpr std::u16string_view kMakersNotice = u"(C) 2026 Pelmora 開発チーム";
-constexpr char16_t kPlus[] = u"＋";
 
 std::u16string integerText(std::int64_t n) {
     char buffer[24];
@@ -86,7 +85,9 @@ std::u16string translateFormula(std::u16string_view formula) {
     out.reserve(formula.size());
     for (char16_t c : formula) {
         if (c == u' ') continue;
-        out += c == u'×' ? u'*' : c == u'÷' ? u'/' : c;
+        for (const Operator& op : kOperators)
+            if (c == op.symbol.front()) c = op.sign;
+        out += c;
     }
     return toHalfWidth(out);
 }
@@ -120,8 +121,8 @@ void Mivor10::Form_Load() {
     controls_.Command6Enabled = false;
     controls_.Text1.clear();
     for (std::size_t i = 0; i < 3; ++i) {
-        for (auto symbol : {u"＋", u"－", u"×", u"÷"}) controls_.Combo1Items[i].push_back(symbol);
-        controls_.Combo1[i] = kPlus;
+        for (const Operator& op : kOperators) controls_.Combo1Items[i].emplace_back(op.symbol);
+        controls_.Combo1[i] = kOperators[0].symbol;
     }
     for (int i = 0; i < 4; ++i) showDigit(i, i + 1);
     controls_.Text2 = u"10";
@@ -283,7 +284,7 @@ void Mivor10::RefreshPercentage() {
 }
 
 void Mivor10::resetOperators() {
-    controls_.Combo1.fill(std::u16string(kPlus));
+    controls_.Combo1.fill(std::u16string(kOperators[0].symbol));
 }
 
 void Mivor10::showDigit(int i, int digit) {
