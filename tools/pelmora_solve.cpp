@@ -39,31 +39,6 @@ Exit status:
   1  no solution
   2  wrong usage or bad digits)";
 
-// Whether the game's leading-number parse finds a number at all (it reads 0 otherwise).
-// Spaces, tabs and line feeds are skipped anywhere, as that parse does.
-bool holdsNumber(std::u16string_view text) {
-    std::u16string s;
-    for (char16_t c : text)
-        if (c != u' ' && c != u'\t' && c != u'\n') s.push_back(c);
-    auto digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
-    if (s.size() >= 2 && s[0] == u'&') {
-        char16_t radix = s[1];
-        if (radix == u'H' || radix == u'h')
-            return s.size() > 2 && (digit(s[2]) || (s[2] >= u'A' && s[2] <= u'F') ||
-                                    (s[2] >= u'a' && s[2] <= u'f'));
-        if (radix == u'O' || radix == u'o') return s.size() > 2 && s[2] >= u'0' && s[2] <= u'7';
-    }
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) ++i;
-    bool point = false;
-    for (; i < s.size(); ++i) {
-        if (digit(s[i])) return true;
-        if (s[i] != u'.' || point) return false;
-        point = true;
-    }
-    return false;
-}
-
 void warn(const std::string& message) {
     std::fputs(("pelmora-solve: warning: " + message + "\n").c_str(), stderr);
 }
@@ -96,38 +71,37 @@ int main(int argc, char** argv) {
     } else {
         if (!app.count("DIGITS"))
             pelmora::tools::usageError(app, "DIGITS is missing (or give --census)");
-        if (digitText.size() != 4 || digitText.find_first_not_of("123456789") != std::string::npos)
-            pelmora::tools::usageError(app, "'" + digitText + "' is not four digits 1-9");
     }
+    const auto digits = pelmora::game::readDigits(pelmora::fromUtf8(digitText));
+    if (!census && !digits)
+        pelmora::tools::usageError(app, "'" + digitText + "' is not four digits 1-9");
 
-    // The game's reading of its target box: the half-width translation (full-width digits
-    // count), then the leading-number parse.
-    std::u16string targetText = pelmora::game::translateFormula(pelmora::fromUtf8(target));
-    if (!holdsNumber(targetText))
+    // Read as the game reads its target box.
+    const std::u16string targetText = pelmora::fromUtf8(target);
+    const double targetValue = pelmora::game::readTarget(targetText);
+    if (!pelmora::game::holdsTarget(targetText))
         warn("no number can be read in the target '" + target + "'; it reads as 0");
-    else if (std::isnan(pelmora::game::readNumber(targetText)))
+    else if (std::isnan(targetValue))
         warn("the target '" + target + "' is too large to read; nothing reaches it");
 
     SolveHost host;
     pelmora::Evaluator evaluator(host);
     if (census) {
-        auto reaching =
-            pelmora::game::reachingSequences(evaluator, pelmora::game::readNumber(targetText));
+        auto reaching = pelmora::game::reachingSequences(evaluator, targetValue);
         std::string line = std::to_string(reaching.size()) + " of " +
                            std::to_string(pelmora::game::kDigitSequences) + "\n";
         std::fputs(line.c_str(), stdout);
         return 0;
     }
 
-    pelmora::game::DigitTexts texts;
-    for (std::size_t i = 0; i < 4; ++i) texts[i] = std::u16string(1, char16_t(digitText[i]));
+    const pelmora::game::DigitTexts texts = pelmora::game::digitTexts(*digits);
 
     if (all) {
-        auto answers = pelmora::game::findAllSolutions(evaluator, texts, targetText);
+        auto answers = pelmora::game::findAllSolutions(evaluator, texts, targetValue);
         for (const auto& answer : answers) printLine(answer);
         return answers.empty() ? 1 : 0;
     }
-    auto answer = pelmora::game::findSolution(evaluator, texts, targetText);
+    auto answer = pelmora::game::findSolution(evaluator, texts, targetValue);
     if (!answer) return 1;
     printLine(*answer);
     return 0;

@@ -100,6 +100,25 @@ double readTarget(std::u16string_view text) {
     return readNumber(translateFormula(text));
 }
 
+// Only a number whose digits are all 0 reads as 0 (an exponent may make it 0 too). With every
+// 0 made a 1 and the exponent letters made into ones the parse stops at, such a number reads
+// as something else, and a text without a number still reads as 0.
+bool holdsTarget(std::u16string_view text) {
+    if (readTarget(text) != 0) return true;
+    std::u16string ones = translateFormula(text);
+    for (char16_t& c : ones) {
+        if (c == u'0') c = u'1';
+        if (c == u'E' || c == u'e' || c == u'D' || c == u'd') c = u'#';
+    }
+    return readNumber(ones) != 0;
+}
+
+std::u16string cleanTarget(std::u16string_view text) {
+    double target = readTarget(trimSpaces(text));
+    if (std::isnan(target)) return std::u16string(text);
+    return plainText(Value::number(target));
+}
+
 Mivor10::Mivor10(Evaluator& evaluator, Clock& clock, MessageSink& messages, ProgramControl& program,
                  AppVersion version)
     : evaluator_(evaluator),
@@ -139,9 +158,8 @@ void Mivor10::Command1_Click() {
 void Mivor10::Command2_Click() {
     state_.Running = 1;
     controls_.Text1 = trimSpaces(controls_.Text1);
-    double typedTarget = readTarget(trimSpaces(controls_.Text2));
     // A target too large to read keeps its text; it is never reached.
-    if (!std::isnan(typedTarget)) controls_.Text2 = plainText(Value::number(typedTarget));
+    controls_.Text2 = cleanTarget(controls_.Text2);
 
     std::u16string formula = controls_.Text1.empty() ? chosenFormula() : controls_.Text1;
     double target = this->target();

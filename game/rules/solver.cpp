@@ -73,6 +73,16 @@ DigitTexts digitTexts(const Digits& digits) {
     return texts;
 }
 
+std::optional<Digits> readDigits(std::u16string_view text) {
+    if (text.size() != 4) return std::nullopt;
+    Digits digits;
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (text[i] < u'1' || text[i] > u'9') return std::nullopt;
+        digits[i] = text[i] - u'0';
+    }
+    return digits;
+}
+
 std::optional<std::u16string> findSolution(Evaluator& evaluator, const DigitTexts& digits,
                                            std::u16string_view targetText) {
     return findSolution(evaluator, digits, readNumber(targetText));

@@ -33,6 +33,9 @@ std::u16string displayFormula(const DigitTexts& digits, int a, int b, int c);
 
 DigitTexts digitTexts(const Digits& digits);
 
+// Four digits 1-9 written as one text ("3192"); nothing for any other text.
+std::optional<Digits> readDigits(std::u16string_view text);
+
 // The first solution in search order (first operator slowest), in display form.
 std::optional<std::u16string> findSolution(Evaluator& evaluator, const DigitTexts& digits,
                                            std::u16string_view targetText);
