@@ -2,6 +2,7 @@
 #include <pelmora/version.h>
 #include "game/window/game_host.h"
 #include "game/window/mivor10_window.h"
+#include "tools/exit_status.h"
 
 #include <QApplication>
 
@@ -28,8 +29,6 @@ Examples:
   pelmora             start the game
   pelmora --version   print the version
 
-Exit status:
-  0  the window was closed, or this session's window was already running
 )";
 
 // --help and --version, alone on the command line, answer before Qt starts, so they need no
@@ -39,6 +38,8 @@ bool answeredOption(int argc, char** argv) {
     std::string_view argument = argv[1];
     if (argument == "--help" || argument == "-h") {
         std::fwrite(kHelp.data(), 1, kHelp.size(), stdout);
+        std::fwrite(pelmora::tools::kExitStatuses.data(), 1, pelmora::tools::kExitStatuses.size(),
+                    stdout);
         return true;
     }
     if (argument == "--version") {

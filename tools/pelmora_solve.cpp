@@ -2,7 +2,6 @@
 //
 // Prints the example answer the window would show for four digits 1-9 (e.g. 3192), every
 // solution with --all, or with --census how many of the 6561 digit sequences can be solved.
-// Exit status: 0 found (--census: always), 1 no solution, 2 bad input.
 #include <pelmora/conversions.h>
 #include <pelmora/evaluator.h>
 #include <pelmora/standard_host.h>
@@ -14,6 +13,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -21,7 +21,7 @@ class SolveHost : public pelmora::StandardHost {
   public:
     [[noreturn]] void endProgram(std::u16string_view message) override {
         std::fputs(("pelmora-solve: " + pelmora::toUtf8(message) + "\n").c_str(), stderr);
-        std::exit(2);
+        std::exit(pelmora::tools::kProgramEnded);
     }
 };
 
@@ -32,19 +32,14 @@ constexpr std::string_view kFooter = R"(Examples:
   pelmora-solve --census             3133 of 6561: digit sequences that reach the target
 
 The target is read as the game reads its target box: the number at the start of the text,
-0 when there is none (a warning then says so).
-
-Exit status:
-  0  a solution was found (--census: always)
-  1  no solution
-  2  wrong usage or bad digits)";
+0 when there is none (a warning then says so). Bad digits are wrong usage.)";
 
 void warn(const std::string& message) {
     std::fputs(("pelmora-solve: warning: " + message + "\n").c_str(), stderr);
 }
 
 void printLine(std::u16string_view text) {
-    std::fputs((pelmora::toUtf8(text) + "\n").c_str(), stdout);
+    pelmora::tools::writeOutput(pelmora::toUtf8(text) + "\n");
 }
 
 }  // namespace
@@ -88,21 +83,20 @@ int main(int argc, char** argv) {
     pelmora::Evaluator evaluator(host);
     if (census) {
         auto reaching = pelmora::game::reachingSequences(evaluator, targetValue);
-        std::string line = std::to_string(reaching.size()) + " of " +
-                           std::to_string(pelmora::game::kDigitSequences) + "\n";
-        std::fputs(line.c_str(), stdout);
+        pelmora::tools::writeOutput(std::to_string(reaching.size()) + " of " +
+                                    std::to_string(pelmora::game::kDigitSequences) + "\n");
+        pelmora::tools::flushOutput();
         return 0;
     }
 
     const pelmora::game::DigitTexts texts = pelmora::game::digitTexts(*digits);
-
+    std::vector<std::u16string> answers;
     if (all) {
-        auto answers = pelmora::game::findAllSolutions(evaluator, texts, targetValue);
-        for (const auto& answer : answers) printLine(answer);
-        return answers.empty() ? 1 : 0;
+        answers = pelmora::game::findAllSolutions(evaluator, texts, targetValue);
+    } else if (auto answer = pelmora::game::findSolution(evaluator, texts, targetValue)) {
+        answers.push_back(std::move(*answer));
     }
-    auto answer = pelmora::game::findSolution(evaluator, texts, targetValue);
-    if (!answer) return 1;
-    printLine(*answer);
-    return 0;
+    for (const auto& answer : answers) printLine(answer);
+    pelmora::tools::flushOutput();
+    return answers.empty() ? pelmora::tools::kNoSolution : 0;
 }

@@ -4,6 +4,7 @@
 // and pelmora-solve warns of a target that is no number.
 #include "tests/tools/json_check.h"
 #include "tests/tools/process.h"
+#include "tools/exit_status.h"
 
 #include <pelmora/version.h>
 
@@ -61,8 +62,9 @@ TEST(Conventions, HelpShowsUsageOptionsExamplesAndExitStatusesAndVersionTheVersi
                 EXPECT_EQ(r.out, name + " " PELMORA_VERSION_TEXT "\n");
                 continue;
             }
-            for (const char* part : {"--version", "Examples:", "Exit status:"})
+            for (std::string_view part : {"--version", "Examples:"})
                 EXPECT_NE(r.out.find(part), std::string::npos) << name << ": " << part;
+            EXPECT_TRUE(r.out.ends_with(tools::kExitStatuses)) << name;
             EXPECT_EQ(r.out.find("Usage: " + name + " "), 0u) << name;
         }
     }
@@ -147,8 +149,18 @@ TEST(EvalToolBadInput, AReaderThatStopsEarlyEndsItQuietlyAndAFullDiskIsReported)
     ASSERT_EQ(lines(r.out).size(), 1u);
     EXPECT_TRUE(jsonObject(lines(r.out)[0])) << r.out;
 
-    r = runProcess({PELMORA_EVAL_PATH, "--jsonl"}, "1\n", "/dev/full");
-    EXPECT_TRUE(r.status == 1 && lines(r.err).size() == 1) << r.status << r.err;
+    for (const auto& command : {std::vector<std::string>{PELMORA_EVAL_PATH, "--jsonl"},
+                                std::vector<std::string>{PELMORA_SOLVE_PATH, "3192"}}) {
+        if (command[0].empty()) continue;
+        r = runProcess(command, "1\n", "/dev/full");
+        EXPECT_TRUE(r.status == tools::kWriteError && lines(r.err).size() == 1)
+            << command[0] << ": " << r.status << r.err;
+    }
+}
+
+TEST(Conventions, TheReadmeShowsTheExitStatusesAsTheProgramsDo) {
+    EXPECT_NE(readFile(PELMORA_SOURCE_DIR "/README.md").find(tools::kExitStatuses),
+              std::string::npos);
 }
 
 TEST(SolveToolBadInput, ATargetWithoutANumberIsWarnedAboutAndReadsAsZero) {
