@@ -2,6 +2,7 @@
 // of an option's value, usage errors that name what is wrong, and pelmora-eval's JSON lines.
 // Under bad input pelmora-eval --jsonl answers every input line with one valid UTF-8 JSON line
 // and pelmora-solve warns of a target that is no number.
+#include "tests/common/table.h"
 #include "tests/tools/json_check.h"
 #include "tests/tools/process.h"
 #include "tools/exit_status.h"
@@ -20,22 +21,11 @@
 namespace pelmora::testing {
 namespace {
 
-// The rows of cases/NAME.tsv, tab-separated, each with its program's path first; none for a
-// program that is not built. Lines starting with # are comments.
-std::vector<std::vector<std::string>> rows(const std::string& name) {
-    std::vector<std::vector<std::string>> result;
-    for (const auto& line :
-         lines(readFile(PELMORA_SOURCE_DIR "/tests/tools/cases/" + name + ".tsv"))) {
-        std::vector<std::string> row(1);
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            if (line[i] == '\t') {
-                row.emplace_back();
-            } else if (line[i] != '\\') {
-                row.back() += line[i];
-            } else if (const char e = line[++i]; e != 'e') {  // \e: nothing
-                row.back() += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
-            }
-        }
+// The rows of cases/NAME.tsv with each program's path first; none for a program that is not
+// built.
+std::vector<Row> rows(const std::string& name) {
+    std::vector<Row> result;
+    for (Row row : table(name)) {
         row[0] = row[0] == "eval" ? PELMORA_EVAL_PATH : row[0] == "solve" ? PELMORA_SOLVE_PATH : "";
         if (!row[0].empty()) result.push_back(row);
     }
