@@ -76,10 +76,15 @@ class Mivor10Window : public QWidget, private MessageSink {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // What happened in the window; each has its handler in the rules.
+    enum class Event { Load, Formula, Ok, Close, Start, Next, Stop, Tick };
+
     void build();
     // Tooltips and accessible names.
     void describeForPlayers(QWidget* frame1);
-    void forward(void (Mivor10::*handler)());
+    // Runs the event's handler between reading the controls into the rules' model and showing
+    // the model again.
+    void forward(Event event);
     void readControls();
     void showControls();
     // Every solution of the problem whose example answer Label6 shows, as its tooltip and

@@ -40,6 +40,7 @@ TEST(WindowLoad, SecondLaunchBringsTheRunningWindowToTheFront) {
     InstanceGuard first(name);
     WindowBench b(false, &first);
     Mivor10Window& window = *b.window;
+    QObject::connect(&first, &InstanceGuard::raiseRequested, &window, &Mivor10Window::bringToFront);
     ASSERT_FALSE(window.programEnded());
     window.show();
     QWidget other;
