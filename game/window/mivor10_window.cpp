@@ -570,33 +570,13 @@ void Mivor10Window::forward(Event event) {
     const auto incorrect = state.IncorrectCount;
     const bool wasRunning = state.Running == 1;
     readControls();
-    Mivor10& rules = *rules_;
-    switch (event) {
-        case Event::Load:
-            rules.Form_Load();
-            break;
-        case Event::Formula:
-            rules.Command1_Click();
-            break;
-        case Event::Ok:
-            rules.Command2_Click();
-            break;
-        case Event::Close:
-            rules.Command3_Click();
-            break;
-        case Event::Start:
-            rules.Command4_Click();
-            break;
-        case Event::Next:
-            rules.Command5_Click();
-            break;
-        case Event::Stop:
-            rules.Command6_Click();
-            break;
-        case Event::Tick:
-            rules.Timer1_Timer();
-            break;
-    }
+    // The handler of each event, in the order of Event.
+    constexpr void (Mivor10::*kHandlers[])() = {&Mivor10::Form_Load,      &Mivor10::Command1_Click,
+                                                &Mivor10::Command2_Click, &Mivor10::Command3_Click,
+                                                &Mivor10::Command4_Click, &Mivor10::Command5_Click,
+                                                &Mivor10::Command6_Click, &Mivor10::Timer1_Timer};
+    static_assert(std::size(kHandlers) == static_cast<std::size_t>(Event::Tick) + 1);
+    (rules_.get()->*kHandlers[static_cast<std::size_t>(event)])();
     const double now = clock_->seconds();
     if (state.CorrectCount > correct) lastCorrectAt_ = enterGuardFrom_ = now;
     if (event == Event::Start && state.Running == 1) enterGuardFrom_ = now;

@@ -76,7 +76,8 @@ class Mivor10Window : public QWidget, private MessageSink {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // What happened in the window; each has its handler in the rules.
+    // What happened in the window, each forwarded to its handler in the rules: Form_Load,
+    // Command1_Click to Command6_Click (Formula, OK, Close, Start, Next, Stop), Timer1_Timer.
     enum class Event { Load, Formula, Ok, Close, Start, Next, Stop, Tick };
 
     void build();
