@@ -23,16 +23,6 @@ namespace {
 
 using namespace reading;
 
-// Joins right onto left in place, so a chain of "+" copies each text once.
-void concatenateInto(Value& left, const Value& right, Engine& evaluator) {
-    if (!left.isString()) left = Value::string(evaluator.SStr(left));
-    if (right.isString()) {
-        left.mutableString().append(right.asString());
-    } else {
-        left.mutableString().append(StringValue{evaluator.SStr(right), std::nullopt});
-    }
-}
-
 }  // namespace
 
 Value Engine::Eval(std::u16string_view text) {

@@ -29,9 +29,6 @@ constexpr int kMaxOperators = 100;
 // Deeper parentheses would push the operator code out of the positive 16-bit range.
 constexpr int kMaxDepth = 127;
 
-constexpr bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
 constexpr bool isLetter(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
