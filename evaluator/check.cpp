@@ -132,8 +132,8 @@ void Checker::eval(const EvalNode& node, std::size_t fallback, bool top) {
             if (node.text.find_first_not_of(u' ') == std::u16string_view::npos) {
                 add("empty-text", "nothing to evaluate", here, true, top);
             } else {
-                add("unreadable-number", "cannot read " + toUtf8(node.text) + " as a number",
-                    here, true, top);
+                add("unreadable-number", "cannot read " + toUtf8(node.text) + " as a number", here,
+                    true, top);
             }
             return;
         default:
@@ -141,7 +141,8 @@ void Checker::eval(const EvalNode& node, std::size_t fallback, bool top) {
     }
     const Rewriting rewritten(node.text);
     const std::u16string_view t = rewritten.text;
-    const bool inside = t.data() >= node.text.data() && t.data() <= node.text.data() + node.text.size();
+    const bool inside =
+        t.data() >= node.text.data() && t.data() <= node.text.data() + node.text.size();
     const std::uint32_t* origins =
         node.origins && inside ? node.origins + (t.data() - node.text.data()) : nullptr;
     scanned(node, t, origins, rewritten.leadingZero, here, top);
@@ -169,8 +170,8 @@ void Checker::scanned(const EvalNode& node, std::u16string_view t, const std::ui
         for (std::size_t open : balance.unclosedOpen)
             add("unbalanced-parenthesis", "missing closing parenthesis", at(open), false, top);
         if (balance.surplusClose)
-            add("unbalanced-parenthesis", "unmatched closing parenthesis", at(*balance.surplusClose),
-                false, top);
+            add("unbalanced-parenthesis", "unmatched closing parenthesis",
+                at(*balance.surplusClose), false, top);
     }
     std::vector<bool> read(t.size(), false);
     for (std::size_t j = first; j < from.size(); ++j) read[from[j]] = true;
@@ -218,7 +219,10 @@ void Checker::scanned(const EvalNode& node, std::u16string_view t, const std::ui
 void Checker::operators(std::u16string_view t, const std::vector<bool>& read,
                         const std::function<std::size_t(std::size_t)>& at, bool leadingZero,
                         bool top) {
+    // As the scan's AtOperandStart, which a sign leaves set; and whether the operand being
+    // built has no character at all, so that Eval fails reading it.
     bool atStart = !leadingZero;
+    bool operandEmpty = !leadingZero;
     std::optional<std::size_t> last;  // where the last operator stands
     std::string lastText;
     // Whether the operand after the last operator was found missing, and the finding kept.
@@ -239,10 +243,14 @@ void Checker::operators(std::u16string_view t, const std::vector<bool>& read,
         }
     };
     auto recordOperator = [&](std::size_t i, std::u16string_view written, bool word) {
-        // A word operator always starts an operand, which is then empty.
+        // A word operator always starts a new operand, so the one before it stays as it is;
+        // another operator starts none where an operand was expected.
+        const bool certain = word && operandEmpty;
+        const bool newOperand = word || !atStart;
         if (atStart && !missingSeen) {
-            add("missing-operand", "missing operand before " + toUtf8(written), at(i), word, top);
-        } else if (atStart && word) {
+            add("missing-operand", "missing operand before " + toUtf8(written), at(i), certain,
+                top);
+        } else if (certain) {
             certify();
         }
         last = i;
@@ -250,10 +258,12 @@ void Checker::operators(std::u16string_view t, const std::vector<bool>& read,
         missingSeen = false;
         missingIndex.reset();
         atStart = true;
+        if (newOperand) operandEmpty = true;
     };
     for (std::size_t i = 0; i < t.size(); ++i) {
         const CharClass k = classOf(t[i]);
         if (read[i]) {
+            operandEmpty = false;
             if (k != CharClass::Minus) atStart = false;  // a sign leaves the operand to come
             continue;
         }
@@ -261,7 +271,7 @@ void Checker::operators(std::u16string_view t, const std::vector<bool>& read,
         switch (k) {
             case CharClass::Close:
                 // A group closed before its last operator has an operand.
-                if (atStart && last && !missingSeen) missingAfter(false);
+                if (operandEmpty && last && !missingSeen) missingAfter(false);
                 break;
             case CharClass::Other:
                 while (end < t.size() && !read[end] && classOf(t[end]) == CharClass::Other) ++end;
@@ -294,7 +304,8 @@ void Checker::operators(std::u16string_view t, const std::vector<bool>& read,
         }
         i = end - 1;
     }
-    if (atStart && last) certify();
+    // A sign alone is an operand of its own, which its nested Eval finds wanting.
+    if (operandEmpty && last) certify();
 }
 
 void Checker::scanFailure(std::string_view failure, std::u16string_view t,
@@ -322,7 +333,8 @@ void Checker::scanFailure(std::string_view failure, std::u16string_view t,
 // Ffc's reading of a name operand: the name known or not, its arguments counted and checked.
 void Checker::name(const NameNode& node, std::size_t fallback, bool top) {
     const std::size_t lead = std::min(node.text.find_first_not_of(u' '), node.text.size());
-    const std::size_t here = node.origins && lead < node.text.size() ? node.origins[lead] : fallback;
+    const std::size_t here =
+        node.origins && lead < node.text.size() ? node.origins[lead] : fallback;
     if (!node.call) {
         if (!node.builtin && !node.symbol)
             add("unknown-name", "unknown name " + shown(node.text), here, false, top);
@@ -343,10 +355,10 @@ void Checker::name(const NameNode& node, std::size_t fallback, bool top) {
         add("unknown-name", "unknown function " + name, here, false, top);
     }
     if (range && (count < range->first || count > range->second)) {
-        const std::string takes = range->first == range->second
-                                      ? arguments(range->first)
-                                      : std::to_string(range->first) + " to " +
-                                            arguments(range->second);
+        const std::string takes =
+            range->first == range->second
+                ? arguments(range->first)
+                : std::to_string(range->first) + " to " + arguments(range->second);
         add("argument-count", name + " takes " + takes + ", not " + std::to_string(count), here,
             false, top);
     }
@@ -355,8 +367,9 @@ void Checker::name(const NameNode& node, std::size_t fallback, bool top) {
         const EvalNode& argument = *node.arguments[i];
         const std::size_t where = argument.origins ? argument.origins[0] : here;
         if (node.slots[i].find_first_not_of(u' ') == std::u16string_view::npos) {
-            add("missing-argument", "argument " + std::to_string(i + 1) + " of " + name + " is empty",
-                where, false, false);
+            add("missing-argument",
+                "argument " + std::to_string(i + 1) + " of " + name + " is empty", where, false,
+                false);
         } else {
             eval(argument, where, false);
         }
@@ -387,8 +400,8 @@ std::vector<Diagnostic> diagnose(const compiled::Program& program, Strictness st
     std::vector<Diagnostic> out;
     for (Finding& f : found) {
         const std::size_t offset = std::min(f.at, program.source.size());
-        out.push_back({std::move(f.id), std::move(f.message), offset,
-                       columnOf(program.source, offset)});
+        out.push_back(
+            {std::move(f.id), std::move(f.message), offset, columnOf(program.source, offset)});
     }
     return out;
 }
@@ -406,7 +419,8 @@ std::vector<Diagnostic> check(std::string_view text, const Symbols* symbols,
                               Strictness strictness) {
     const std::u16string utf16 = fromUtf8(text);
     std::vector<Diagnostic> found = check(std::u16string_view(utf16), symbols, strictness);
-    for (Diagnostic& d : found) d.offset = toUtf8(std::u16string_view(utf16).substr(0, d.offset)).size();
+    for (Diagnostic& d : found)
+        d.offset = toUtf8(std::u16string_view(utf16).substr(0, d.offset)).size();
     return found;
 }
 

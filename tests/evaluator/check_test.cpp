@@ -6,7 +6,10 @@
 #include "fake_host.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <random>
 
 namespace pelmora::testing {
 namespace {
@@ -87,8 +90,23 @@ TEST(Check, OffsetsCountTheUnitsOfTheTextGiven) {
     }
 }
 
-// Without strict mode nothing is reported that Eval does not fail on, and the compiled
-// expression gives Eval's value.
+// Without strict mode nothing is reported that Eval does not fail on (its outcome given, or
+// found); strict mode reads any text. Gives whether anything was reported.
+bool expectLenientOnlyWhereEvalFails(std::u16string_view text, std::string value = {},
+                                     int code = 0) {
+    if (value.empty()) {
+        Bench bench;
+        value = outcome(bench.evaluator, text);
+        code = bench.code();
+    }
+    const auto found = check(text, nullptr, Strictness::Lenient);
+    EXPECT_TRUE(found.empty() || value == "ended" || (value == "Empty: " && code == 2))
+        << toUtf8(text) << ": " << shownAll(found) << "but Eval gives " << value;
+    for (const auto& d : check(text)) EXPECT_LE(d.offset, text.size()) << toUtf8(text);
+    return !found.empty();
+}
+
+// Every expression of the tables, also as a compiled expression giving Eval's value.
 TEST(Check, WithoutStrictModeEveryTableExpressionThatEvalTakesIsAccepted) {
     std::size_t rows = 0, reported = 0;
     for (const auto& entry : std::filesystem::directory_iterator(PELMORA_CASES_DIR)) {
@@ -97,6 +115,7 @@ TEST(Check, WithoutStrictModeEveryTableExpressionThatEvalTakesIsAccepted) {
             const std::u16string text = fromUtf8(row[0]);
             Bench bench, compiled;
             const std::string value = outcome(bench.evaluator, text);
+            reported += expectLenientOnlyWhereEvalFails(text, value, bench.code());
             std::string fromCompiled = "ended";
             try {
                 fromCompiled = describe(Expression(text).evaluate(compiled.evaluator));
@@ -104,17 +123,34 @@ TEST(Check, WithoutStrictModeEveryTableExpressionThatEvalTakesIsAccepted) {
             }
             EXPECT_EQ(fromCompiled, value) << row[0];
             EXPECT_EQ(compiled.code(), bench.code()) << row[0];
-            const auto found = check(text, nullptr, Strictness::Lenient);
-            if (!found.empty()) {
-                ++reported;
-                EXPECT_TRUE(value == "ended" || (value == "Empty: " && bench.code() == 2))
-                    << row[0] << ": " << shownAll(found) << "but Eval gives " << value;
-            }
             ++rows;
         }
     }
     EXPECT_GT(rows, 500u);
     EXPECT_GT(reported, 10u);
+}
+
+// The seeds of the fuzz corpus and texts made of the language's pieces, most of them broken.
+TEST(Check, WithoutStrictModeOnlyWhatEvalFailsOnIsReported) {
+    for (const auto& entry : std::filesystem::directory_iterator(PELMORA_FUZZ_DIR "/corpus")) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        expectLenientOnlyWhereEvalFails(
+            fromUtf8(std::string(std::istreambuf_iterator<char>(in), {})));
+    }
+    static const char* const pieces[] = {"X",     "AB",  "SIN(",  "MID$(", "IIF(", "NOPE(", "RND",
+                                         " AND ", " OR", "MOD ",  "NOT ",  "+",    "-",     "*",
+                                         "/",     "^",   "<>",    "=",     "(",    ")",     ")",
+                                         ",",     "\"",  "\"a\"", "1",     "2.5",  "1.2.3", "&H1F",
+                                         " ",     "\t",  "１",    "A)N",   "--",   "1E5"};
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1);
+    std::size_t reported = 0;
+    for (int i = 0; i < 5000; ++i) {
+        std::string text;
+        for (int n = 1 + i % 9; n > 0; --n) text += pieces[piece(random)];
+        reported += expectLenientOnlyWhereEvalFails(fromUtf8(text));
+    }
+    EXPECT_GT(reported, 500u);
 }
 
 }  // namespace
