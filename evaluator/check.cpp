@@ -64,6 +64,7 @@ struct Balance {
     std::optional<std::size_t> unclosedQuote;
     std::optional<std::size_t> surplusClose;  // the first ")" that closes nothing
     std::vector<std::size_t> unclosedOpen;
+    std::optional<std::size_t> tooDeep;  // the first "(" past the deepest nesting
 };
 
 Balance balanceOf(std::u16string_view t) {
@@ -78,6 +79,7 @@ Balance balanceOf(std::u16string_view t) {
             i = close;
         } else if (t[i] == u'(') {
             b.unclosedOpen.push_back(i);
+            if (b.unclosedOpen.size() > kMaxDepth && !b.tooDeep) b.tooDeep = i;
         } else if (t[i] == u')') {
             if (!b.unclosedOpen.empty()) {
                 b.unclosedOpen.pop_back();
@@ -326,7 +328,9 @@ void Checker::scanFailure(std::string_view failure, std::u16string_view t,
     } else if (failure == "operator letters split by operators") {
         add("split-operator", "operator letters split by an operator", at(reached), true, top);
     } else {
-        add("limit", std::string(failure), at(reached), true, top);
+        const bool deep = failure == "parentheses nested too deep" && balance.tooDeep;
+        add("limit", std::string(failure),
+            at(deep ? *balance.tooDeep : std::min(after, t.size() - 1)), true, top);
     }
 }
 
