@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -91,6 +90,17 @@ Balance balanceOf(std::u16string_view t) {
     return b;
 }
 
+// Where the characters of a node's text came from in the whole text; unknown ones are placed
+// where the node is.
+struct Places {
+    const std::uint32_t* origins;
+    std::size_t size;
+    std::size_t here;
+    std::size_t operator()(std::size_t i) const {
+        return origins && i < size ? std::size_t{origins[i]} : here;
+    }
+};
+
 class Checker {
   public:
     explicit Checker(bool strict) : strict_(strict) {}
@@ -102,11 +112,11 @@ class Checker {
   private:
     void scanned(const EvalNode& node, std::u16string_view t, const std::uint32_t* origins,
                  bool leadingZero, std::size_t here, bool top);
-    void operators(std::u16string_view t, const std::vector<bool>& read,
-                   const std::function<std::size_t(std::size_t)>& at, bool leadingZero, bool top);
+    void operators(std::u16string_view t, const std::vector<bool>& read, Places at,
+                   bool leadingZero, bool top);
     void scanFailure(std::string_view failure, std::u16string_view t,
-                     const std::vector<std::uint32_t>& from, std::size_t first,
-                     const std::function<std::size_t(std::size_t)>& at, bool top);
+                     const std::vector<std::uint32_t>& from, std::size_t first, Places at,
+                     bool top);
     void name(const NameNode& node, std::size_t fallback, bool top);
 
     // Lenient keeps only what fails the whole text.
@@ -157,9 +167,7 @@ void Checker::scanned(const EvalNode& node, std::u16string_view t, const std::ui
     Scan scan(t.size());
     scan.origins = &from;
     const std::size_t first = leadingZero ? 1 : 0;  // the "0" it supplies comes from nowhere
-    const std::function<std::size_t(std::size_t)> at = [&](std::size_t i) {
-        return origins && i < t.size() ? std::size_t{origins[i]} : here;
-    };
+    const Places at{origins, t.size(), here};
     try {
         scan.run(t, leadingZero);
     } catch (const std::exception& e) {
@@ -218,9 +226,8 @@ void Checker::scanned(const EvalNode& node, std::u16string_view t, const std::ui
 
 // The operators of a scanned text in order, the characters it skips, and every operator that
 // stands where an operand was expected: read marks the characters appended to operand texts.
-void Checker::operators(std::u16string_view t, const std::vector<bool>& read,
-                        const std::function<std::size_t(std::size_t)>& at, bool leadingZero,
-                        bool top) {
+void Checker::operators(std::u16string_view t, const std::vector<bool>& read, Places at,
+                        bool leadingZero, bool top) {
     // As the scan's AtOperandStart, which a sign leaves set; and whether the operand being
     // built has no character at all, so that Eval fails reading it.
     bool atStart = !leadingZero;
@@ -311,8 +318,8 @@ void Checker::operators(std::u16string_view t, const std::vector<bool>& read,
 }
 
 void Checker::scanFailure(std::string_view failure, std::u16string_view t,
-                          const std::vector<std::uint32_t>& from, std::size_t first,
-                          const std::function<std::size_t(std::size_t)>& at, bool top) {
+                          const std::vector<std::uint32_t>& from, std::size_t first, Places at,
+                          bool top) {
     const Balance balance = balanceOf(t);
     // The scan stops on the character after the last it appended.
     const std::size_t after = from.size() > first ? std::size_t{from.back()} + 1 : 0;
