@@ -48,6 +48,16 @@ std::pair<std::size_t, std::size_t> argumentRange(std::string_view slots) {
     return {all - optional, all};
 }
 
+// A text as a message shows it, cut short.
+std::string brief(std::u16string_view text) {
+    constexpr std::size_t kLongest = 24;
+    return text.size() <= kLongest ? toUtf8(text) : toUtf8(text.substr(0, kLongest)) + "...";
+}
+
+std::string unreadable(std::u16string_view text) {
+    return "cannot read " + brief(text) + " as a number";
+}
+
 std::string arguments(std::size_t n) {
     return std::to_string(n) + (n == 1 ? " argument" : " arguments");
 }
@@ -55,7 +65,7 @@ std::string arguments(std::size_t n) {
 // A name as the message shows it: in quotes when spaces around it are part of it.
 std::string shown(std::u16string_view name) {
     const bool spaced = name.starts_with(u' ') || name.ends_with(u' ');
-    return spaced ? "\"" + toUtf8(name) + "\"" : toUtf8(name);
+    return spaced ? "\"" + brief(name) + "\"" : brief(name);
 }
 
 // Where quotes and parentheses leave a text, read as the scan reads them at every depth.
@@ -136,16 +146,14 @@ void Checker::eval(const EvalNode& node, std::size_t fallback, bool top) {
         case Shape::RewrittenDirect:
             return;
         case Shape::Failure:
-            add("unreadable-number", "cannot read " + toUtf8(node.text) + " as a number", here,
-                true, top);
+            add("unreadable-number", unreadable(node.text), here, true, top);
             return;
         case Shape::Number:
             if (!node.number.failure) return;
             if (node.text.find_first_not_of(u' ') == std::u16string_view::npos) {
                 add("empty-text", "nothing to evaluate", here, true, top);
             } else {
-                add("unreadable-number", "cannot read " + toUtf8(node.text) + " as a number", here,
-                    true, top);
+                add("unreadable-number", unreadable(node.text), here, true, top);
             }
             return;
         default:
@@ -194,9 +202,7 @@ void Checker::scanned(const EvalNode& node, std::u16string_view t, const std::ui
     switch (node.shape) {
         case Shape::ScannedNumber:
             if (node.number.failure)
-                add("unreadable-number",
-                    "cannot read " + toUtf8(scan.OperandText(0)) + " as a number", operandAt(0),
-                    true, top);
+                add("unreadable-number", unreadable(scan.OperandText(0)), operandAt(0), true, top);
             return;
         case Shape::Negate:
         case Shape::Not:
@@ -216,8 +222,8 @@ void Checker::scanned(const EvalNode& node, std::u16string_view t, const std::ui
         if (operand.kind == compiled::Operand::Kind::Digits) {
             // An empty operand is an operator's missing operand, found above.
             if (operand.number.failure && !text.empty())
-                add("unreadable-number", "cannot read " + toUtf8(text) + " as a number",
-                    operandAt(static_cast<int>(k)), true, top);
+                add("unreadable-number", unreadable(text), operandAt(static_cast<int>(k)), true,
+                    top);
         } else if (operand.kind == compiled::Operand::Kind::Nested && strict_) {
             eval(*operand.nested, operandAt(static_cast<int>(k)), false);
         }
@@ -279,7 +285,7 @@ void Checker::operators(std::u16string_view t, const std::vector<bool>& read, Pl
         std::size_t end = i + 1;
         switch (k) {
             case CharClass::Close:
-                // A group closed before its last operator has an operand.
+                // A group closed right after an operator leaves it without its right operand.
                 if (operandEmpty && last && !missingSeen) missingAfter(false);
                 break;
             case CharClass::Other:
@@ -313,7 +319,7 @@ void Checker::operators(std::u16string_view t, const std::vector<bool>& read, Pl
         }
         i = end - 1;
     }
-    // A sign alone is an operand of its own, which its nested Eval finds wanting.
+    // The last operand is empty. (A sign alone is an operand, which its own Eval finds wanting.)
     if (operandEmpty && last) certify();
 }
 

@@ -72,6 +72,8 @@ TEST(Check, MessagesNameTheThing) {
     EXPECT_EQ(message("1+*2", "missing-operand"), "missing operand before *");
     EXPECT_EQ(message("1<>", "missing-operand"), "missing operand after <>");
     EXPECT_EQ(message("1,5*2", "stray-character"), "stray character \",\"");
+    EXPECT_EQ(message("2*1.2.34444444444444444444444", "unreadable-number"),
+              "cannot read 1.2.34444444444444444444... as a number");
     EXPECT_EQ(message("1+２３", "stray-character"), "stray characters \"２３\"");
 }
 
