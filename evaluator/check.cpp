@@ -51,7 +51,9 @@ std::pair<std::size_t, std::size_t> argumentRange(std::string_view slots) {
 // A text as a message shows it, cut short.
 std::string brief(std::u16string_view text) {
     constexpr std::size_t kLongest = 24;
-    return text.size() <= kLongest ? toUtf8(text) : toUtf8(text.substr(0, kLongest)) + "...";
+    if (text.size() <= kLongest) return toUtf8(text);
+    const bool pair = text[kLongest - 1] >= 0xD800 && text[kLongest - 1] <= 0xDBFF;
+    return toUtf8(text.substr(0, pair ? kLongest - 1 : kLongest)) + "...";
 }
 
 std::string unreadable(std::u16string_view text) {
