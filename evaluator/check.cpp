@@ -438,8 +438,20 @@ std::vector<Diagnostic> check(std::string_view text, const Symbols* symbols,
                               Strictness strictness) {
     const std::u16string utf16 = fromUtf8(text);
     std::vector<Diagnostic> found = check(std::u16string_view(utf16), symbols, strictness);
-    for (Diagnostic& d : found)
-        d.offset = toUtf8(std::u16string_view(utf16).substr(0, d.offset)).size();
+    // Where each UTF-16 unit began in the bytes: fromUtf8 reads each byte it cannot decode as
+    // one U+FFFD.
+    std::vector<std::size_t> byteAt(utf16.size() + 1);
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < utf16.size();) {
+        const std::size_t units = utf16[i] >= 0xD800 && utf16[i] <= 0xDBFF ? 2 : 1;
+        const bool decoded =
+            utf16[i] != 0xFFFD || text.substr(std::min(bytes, text.size()), 3) == "\xEF\xBF\xBD";
+        for (std::size_t u = 0; u < units && i + u < utf16.size(); ++u) byteAt[i + u] = bytes;
+        bytes += decoded ? toUtf8(std::u16string_view(utf16).substr(i, units)).size() : 1;
+        i += units;
+    }
+    byteAt[utf16.size()] = bytes;
+    for (Diagnostic& d : found) d.offset = byteAt[d.offset];
     return found;
 }
 

@@ -89,6 +89,11 @@ TEST(Check, OffsetsCountTheUnitsOfTheTextGiven) {
     EXPECT_EQ(utf8[1].offset, 10u);
     EXPECT_EQ(utf16[0].offset, 5u);
     EXPECT_EQ(utf16[1].offset, 6u);
+    // A byte that is no UTF-8 reads as one character.
+    const auto invalid = check(std::string_view("\xFF\"𝟘日\"+ｘ"));
+    ASSERT_EQ(invalid.size(), 3u);
+    EXPECT_EQ(invalid[2].offset, 11u);
+    EXPECT_EQ(invalid[2].column, 7u);
     for (const auto* found : {&utf8, &utf16}) {
         EXPECT_EQ((*found)[0].column, 5u);
         EXPECT_EQ((*found)[1].column, 6u);
