@@ -67,7 +67,8 @@ enum class Strictness {
 PELMORA_API std::vector<Diagnostic> check(std::u16string_view text,
                                           const Symbols* symbols = nullptr,
                                           Strictness strictness = Strictness::Strict);
-/// Checks a UTF-8 text: the same, with offsets in bytes of that text.
+/// Checks a UTF-8 text: the same, with offsets in bytes of that text. A byte that is not part
+/// of UTF-8 reads as one character, U+FFFD, as everywhere in the library.
 PELMORA_API std::vector<Diagnostic> check(std::string_view text, const Symbols* symbols = nullptr,
                                           Strictness strictness = Strictness::Strict);
 /// Checks a compiled expression against the Symbols it was compiled with, from the reading it
