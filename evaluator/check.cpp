@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <exception>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -411,13 +412,11 @@ std::vector<Diagnostic> diagnose(const compiled::Program& program, Strictness st
     auto& found = checker.findings;
     std::stable_sort(found.begin(), found.end(),
                      [](const Finding& a, const Finding& b) { return a.at < b.at; });
-    found.erase(std::unique(found.begin(), found.end(),
-                            [](const Finding& a, const Finding& b) {
-                                return a.at == b.at && a.id == b.id;
-                            }),
-                found.end());
+    // A problem that two readings of one place find is reported once.
+    std::set<std::pair<std::size_t, std::string>> seen;
     std::vector<Diagnostic> out;
     for (Finding& f : found) {
+        if (!seen.emplace(f.at, f.id).second) continue;
         const std::size_t offset = std::min(f.at, program.source.size());
         out.push_back(
             {std::move(f.id), std::move(f.message), offset, columnOf(program.source, offset)});
