@@ -60,6 +60,14 @@ std::u16string_view Expression::text() const {
     return d_->source;
 }
 
+struct ExpressionAccess {
+    static const compiled::Program& program(const Expression& e) { return *e.d_; }
+};
+
+const compiled::Program& compiledProgram(const Expression& expression) {
+    return ExpressionAccess::program(expression);
+}
+
 Expression compile(std::u16string_view text, const Symbols* symbols) {
     return Expression(text, symbols);
 }
