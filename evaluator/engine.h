@@ -4,10 +4,12 @@
 
 #include <pelmora/evaluator.h>
 #include <pelmora/host.h>
+#include <pelmora/outcome.h>
 #include <pelmora/value.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +28,11 @@ class Engine {
 
     // Evaluates an expression text under a trap of its own: a failure gives Empty and code 2.
     Value Eval(std::u16string_view text);
+    // Eval from code 0, with the code, the message and the position of what went wrong.
+    Outcome evaluate(std::u16string_view text);
+    // Records a trapped failure's message (code 2), and where it happened when `where` is a
+    // piece of the text evaluate() was given. Every trap that sets code 2 calls it.
+    void noteFailure(const char* message, std::u16string_view where = {});
     // One name operand, a bare name or a call, with no trap of its own.
     Value Ffc(std::u16string_view text);
     // A value as its number text form, under a trap of its own (code 10 and "").
@@ -64,6 +71,10 @@ class Engine {
     std::size_t work_ = 0;
     std::u16string undeclaredName_;
     const Symbols* symbols_ = nullptr;
+    // The text of the running evaluate(), and what its latest trapped failure was.
+    std::u16string_view subject_;
+    std::string failureMessage_;
+    std::optional<std::size_t> failureOffset_;
 };
 
 }  // namespace pelmora

@@ -466,6 +466,7 @@ Value Engine::Eval(std::u16string_view text) {
     currentError_ = 0;
     if (depth_ >= kMaxEvalDepth) {
         EvalErrorCode = 2;
+        noteFailure("evaluations nested too deep", text);
         return Value();
     }
     if (depth_ == 0) work_ = 0;
@@ -475,9 +476,12 @@ Value Engine::Eval(std::u16string_view text) {
         chargeText(result);
         --depth_;
         return result;
-    } catch (const EvalFailure&) {
+    } catch (const EvalFailure& e) {
+        noteFailure(e.what(), text);
     } catch (const std::bad_alloc&) {
+        noteFailure("out of memory", text);
     } catch (const std::length_error&) {
+        noteFailure("text too long", text);
     } catch (...) {
         --depth_;
         throw;  // the end of the program, or a host's own exception

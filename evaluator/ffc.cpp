@@ -95,7 +95,7 @@ Value Engine::Ffc(std::u16string_view text) {
             undeclaredName_ = name;
             [[fallthrough]];
         case Host::UndeclaredCall::Fail:
-            throw EvalFailure("a call of an undeclared name");
+            throw EvalFailure("undeclared name " + toUtf8(name));
     }
     host_.endProgram(kUndeclaredArrayMessage);
     throw EvalFailure("the program did not end");  // a host that breaks its promise

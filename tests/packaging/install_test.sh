@@ -24,7 +24,7 @@ expected=(bin/pelmora bin/pelmora-eval bin/pelmora-solve
 for doc in libpelmora1 libpelmora-dev; do
     expected+=("share/doc/$doc/copyright" "share/doc/$doc/changelog.gz")
 done
-for header in builtin_names conversions evaluator export failure host random standard_host value \
+for header in builtin_names conversions evaluator export failure host outcome random standard_host value \
     version; do
     expected+=("include/pelmora/$header.h")
 done
