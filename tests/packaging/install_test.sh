@@ -24,8 +24,8 @@ expected=(bin/pelmora bin/pelmora-eval bin/pelmora-solve
 for doc in libpelmora1 libpelmora-dev; do
     expected+=("share/doc/$doc/copyright" "share/doc/$doc/changelog.gz")
 done
-for header in builtin_names conversions evaluator export failure host outcome random standard_host value \
-    version; do
+for header in builtin_names conversions evaluator export failure host outcome random sandbox_host \
+    standard_host value version; do
     expected+=("include/pelmora/$header.h")
 done
 # The build type names this one (PelmoraTargets-relwithdebinfo.cmake).
