@@ -17,7 +17,7 @@ PRICE(3) =  [code 2] [undeclared PRICE]'
 export LD_LIBRARY_PATH="$prefix/lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
 # A library built with the sanitizers (.ci/run's second build) needs them in the program too.
 sanitize=
-if nm -D --undefined-only "$prefix/lib/libpelmora.so.1" | grep ' __asan_' >/dev/null; then
+if nm -D --undefined-only "$prefix/lib/libpelmora.so.2" | grep ' __asan_' >/dev/null; then
     sanitize="-fsanitize=address,undefined"
 fi
 

@@ -18,10 +18,10 @@ expected=(bin/pelmora bin/pelmora-eval bin/pelmora-solve
           share/man/man1/pelmora-solve.1.gz
           share/doc/pelmora/copyright share/doc/pelmora/changelog.gz
           share/doc/pelmora/language.md.gz
-          lib/libpelmora.so.1.0.0 lib/pkgconfig/pelmora.pc
+          lib/libpelmora.so.2.0.0 lib/pkgconfig/pelmora.pc
           lib/cmake/Pelmora/PelmoraConfig.cmake lib/cmake/Pelmora/PelmoraConfigVersion.cmake
           lib/cmake/Pelmora/PelmoraTargets.cmake)
-for doc in libpelmora1 libpelmora-dev; do
+for doc in libpelmora2 libpelmora-dev; do
     expected+=("share/doc/$doc/copyright" "share/doc/$doc/changelog.gz")
 done
 for header in builtin_names conversions evaluator export failure host outcome random sandbox_host \
@@ -65,9 +65,9 @@ for page in pelmora pelmora-eval pelmora-solve; do
 done
 
 # The library: its SONAME and links; the programs find it beside them.
-[ "$(readlink "$prefix/lib/libpelmora.so")" = libpelmora.so.1 ] || fail "libpelmora.so link"
-[ "$(readlink "$prefix/lib/libpelmora.so.1")" = libpelmora.so.1.0.0 ] || fail "libpelmora.so.1 link"
-objdump -p "$prefix/lib/libpelmora.so.1.0.0" | grep -E 'SONAME +libpelmora\.so\.1$' >/dev/null ||
+[ "$(readlink "$prefix/lib/libpelmora.so")" = libpelmora.so.2 ] || fail "libpelmora.so link"
+[ "$(readlink "$prefix/lib/libpelmora.so.2")" = libpelmora.so.2.0.0 ] || fail "libpelmora.so.2 link"
+objdump -p "$prefix/lib/libpelmora.so.2.0.0" | grep -E 'SONAME +libpelmora\.so\.2$' >/dev/null ||
     fail "SONAME"
 [ "$("$prefix/bin/pelmora-eval" '3+4*2-1')" = "Double: 10" ] || fail "installed pelmora-eval"
 [ "$("$prefix/bin/pelmora-solve" --version)" = "pelmora-solve 1.0.0" ] || fail "installed pelmora-solve"

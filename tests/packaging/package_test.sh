@@ -10,7 +10,7 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 (cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
-packages=(libpelmora1 libpelmora-dev pelmora)
+packages=(libpelmora2 libpelmora-dev pelmora)
 debs=()
 for p in "${packages[@]}"; do
     debs+=("$work/out/${p}_1.0.0_amd64.deb")
@@ -19,15 +19,15 @@ done
 extra=$(cd "$work/out" && ls ./*.deb | sed 's|^\./||' | grep -vxF -f <(printf '%s\n' "${debs[@]##*/}")) &&
     fail "unexpected packages: $extra"
 
-# Each package's dependencies, and the shlibs file that makes programs depend on libpelmora1.
+# Each package's dependencies, and the shlibs file that makes programs depend on libpelmora2.
 depends() { dpkg-deb -f "$work/out/$1_1.0.0_amd64.deb" Depends; }
-for library in libqt6widgets6 libedit2 libc6 'libpelmora1 (= 1.0.0)' fonts-ipafont-gothic; do
+for library in libqt6widgets6 libedit2 libc6 'libpelmora2 (= 1.0.0)' fonts-ipafont-gothic; do
     grep -qF "$library" <<<"$(depends pelmora)" || fail "pelmora lacks $library: $(depends pelmora)"
 done
-grep -qF 'libpelmora1 (= 1.0.0)' <<<"$(depends libpelmora-dev)" || fail "libpelmora-dev depends"
-grep -q libicu <<<"$(depends libpelmora1)" || fail "libpelmora1 depends: $(depends libpelmora1)"
-[ "$(dpkg-deb -I "${debs[0]}" shlibs)" = "libpelmora 1 libpelmora1 (>= 1.0.0)" ] ||
-    fail "libpelmora1 shlibs: $(dpkg-deb -I "${debs[0]}" shlibs)"
+grep -qF 'libpelmora2 (= 1.0.0)' <<<"$(depends libpelmora-dev)" || fail "libpelmora-dev depends"
+grep -q libicu <<<"$(depends libpelmora2)" || fail "libpelmora2 depends: $(depends libpelmora2)"
+[ "$(dpkg-deb -I "${debs[0]}" shlibs)" = "libpelmora 2 libpelmora2 (>= 1.0.0)" ] ||
+    fail "libpelmora2 shlibs: $(dpkg-deb -I "${debs[0]}" shlibs)"
 
 # Errors fail; anything else lintian says is shown.
 status=0
