@@ -7,7 +7,7 @@ namespace pelmora {
 
 namespace {
 
-// What the codes that no trapped failure explains mean.
+// What a code means when no trapped failure tells more.
 const char* codeMessage(std::int32_t code) {
     switch (code) {
         case 3:
@@ -51,8 +51,8 @@ Outcome Engine::evaluate(std::u16string_view text) {
     Outcome outcome;
     outcome.value = Eval(text);
     outcome.code = EvalErrorCode;
-    if (outcome.code == 2 && !failureMessage_.empty()) {
-        outcome.message = failureMessage_;
+    if (outcome.code == 2) {
+        outcome.message = failureMessage_.empty() ? codeMessage(2) : failureMessage_;
         outcome.offset = failureOffset_;
     } else if (outcome.code != 0) {
         outcome.message = codeMessage(outcome.code);

@@ -16,6 +16,7 @@ class SensorHost : public FakeHost {
     Value callFunction(std::u16string_view name, std::span<const Value> arguments) override {
         if (name == u"BROKEN") throw std::runtime_error("the sensor bus is down");
         if (arguments.size() == 1 && arguments[0] == Value::number(1)) return Value::number(20.5);
+        if (arguments.size() == 1 && arguments[0] == Value::number(2)) throw EvalFailure("");
         throw EvalFailure("no such sensor");
     }
     UndeclaredCall undeclaredCall() override { return UndeclaredCall::Fail; }
@@ -41,6 +42,7 @@ TEST(Outcome, TellsValueCodeMessageAndWhereTheFailingPartBegins) {
         // arguments are read from copies of the text: no position.
         {"2*1.2.3", "Double: 0", 2, "not a number", "-"},
         {"SENSOR(7)", "Empty: ", 2, "no such sensor", "0"},
+        {"SENSOR(2)", "Empty: ", 2, "a failure was trapped", "0"},
         {"1+BROKEN()", "Double: 1", 2, "the sensor bus is down", "-"},
         {"Price(2)", "Empty: ", 2, "undeclared name PRICE", "0"},
         {"10-SQRT(PRICE)", "Double: 10", 2, "undeclared name SQRT", "-"},
@@ -48,6 +50,8 @@ TEST(Outcome, TellsValueCodeMessageAndWhereTheFailingPartBegins) {
         // What follows NOT is a piece of the text as written.
         {"(NOT(SQR(-1)))", "Integer: -1", 2, "square root of a negative number", "4"},
         {"+5", "Double: 5", 3, "an operator stands where an operand was expected", "-"},
+        {"INPUT$(1,2)+1", "Double: 1", 5, "INPUT$ takes one argument", "-"},
+        {"SSTR$(TIME$+10000000)", "String: ", 10, "a value could not be turned into text", "-"},
         {"(1/0)+(2^0.5+\"a\")", "Empty: ", 2, "division by zero", "0"},
     };
     SensorHost host;

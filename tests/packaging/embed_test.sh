@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds examples/embed against an installed Pelmora twice, through find_package and through
 # pkg-config, and runs both.
-#   embed_test.sh PREFIX      (PREFIX/include/pelmora, PREFIX/lib/libpelmora.so, ...)
+#   embed_test.sh PREFIX      (PREFIX/include/pelmora, PREFIX/lib/<multiarch>/libpelmora.so, ...)
 set -euo pipefail
 prefix=$(cd "$1" && pwd)
 example="$(cd "$(dirname "$0")/../../examples/embed" && pwd)"
@@ -13,11 +13,25 @@ expected='libpelmora 1.0.0 (built against 1.0.0)
 TAX(1000) = 1100
 RATE*100 = 10
 TAX("x") =  [code 2]
-PRICE(3) =  [code 2] [undeclared PRICE]'
-export LD_LIBRARY_PATH="$prefix/lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+  a value of kind String is not a number
+    TAX("x")
+    ^
+PRICE(3) =  [code 2]
+  undeclared name PRICE
+    PRICE(3)
+    ^
+1/0 =  [code 2]
+  division by zero
+    1/0
+    ^'
+# The library's folder, wherever the build put it (lib/x86_64-linux-gnu, or lib).
+pc=$(find "$prefix" -path '*/pkgconfig/pelmora.pc' | head -1)
+[ -n "$pc" ] || fail "no pelmora.pc under $prefix"
+libdir=$(dirname "$(dirname "$pc")")
+export LD_LIBRARY_PATH="$libdir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
 # A library built with the sanitizers (.ci/run's second build) needs them in the program too.
 sanitize=
-if nm -D --undefined-only "$prefix/lib/libpelmora.so.2" | grep ' __asan_' >/dev/null; then
+if nm -D --undefined-only "$libdir/libpelmora.so.2" | grep ' __asan_' >/dev/null; then
     sanitize="-fsanitize=address,undefined"
 fi
 
@@ -29,7 +43,7 @@ cmake --build "$work/cmake" >/dev/null || fail "the example through find_package
 
 # A copy, so that nothing is built in the source tree.
 cp "$example/Makefile" "$example/embed.cpp" "$work/"
-PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -s -C "$work" CXXFLAGS="-O2 $sanitize" \
+PKG_CONFIG_PATH="$libdir/pkgconfig" make -s -C "$work" CXXFLAGS="-O2 $sanitize" \
     LDFLAGS="$sanitize" embed || fail "the example through pkg-config"
 [ "$("$work/embed")" = "$expected" ] || fail "pkg-config build: $("$work/embed")"
 echo "embed: built through find_package and pkg-config against $prefix, both run"
