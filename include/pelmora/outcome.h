@@ -37,9 +37,10 @@ struct Outcome {
     /// The code of the latest failure in this evaluation (2, 3, 5 or 10), 0 when there was
     /// none. evaluate() starts every evaluation from 0.
     std::int32_t code = 0;
-    /// What the code means here, in English (UTF-8): for code 2 the trapped failure's own
-    /// message ("division by zero", "undeclared name PRICE", or the text of an exception thrown
-    /// by the program's Host::callFunction); empty when the code is 0.
+    /// What the code means here, in English (UTF-8): for code 2 the own message of the latest
+    /// trapped failure, the one that set the code ("division by zero", "undeclared name PRICE",
+    /// or the text of an exception thrown by the program's Host::callFunction); empty when the
+    /// code is 0.
     std::string message;
     /// Where the part that failed begins in the text given to evaluate(), in its code units
     /// (UTF-16 units, or bytes for the UTF-8 overload), when that part is the text itself or a
