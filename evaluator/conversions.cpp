@@ -224,6 +224,10 @@ double ToNumber(const Value& value) {
 
 // Spaces, tabs and line feeds are skipped everywhere; then
 // [sign] digits ["." digits] [(E|D) [sign] digits] | "&H" hexdigits | "&O" octdigits
+double leadingNumber(std::string_view utf8) {
+    return leadingNumber(fromUtf8(utf8));
+}
+
 double leadingNumber(std::u16string_view text) {
     Scratch<char16_t, 64> kept;
     for (char16_t c : text)
@@ -371,6 +375,10 @@ std::u16string_view plainTextInto(const Value& value, PlainTextBuffer& buffer) {
     }
     buffer.spill = dateText(value.asDate());
     return buffer.spill;
+}
+
+std::string plainTextUtf8(const Value& value) {
+    return toUtf8(plainText(value));
 }
 
 std::u16string plainText(const Value& value) {

@@ -4,14 +4,12 @@
 
 #include <pelmora/evaluator.h>
 #include <pelmora/failure.h>
-#include <pelmora/failure.h>
 #include <pelmora/host.h>
+#include <pelmora/outcome.h>
 #include <pelmora/value.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
-#include <stdexcept>
 #include <new>
 #include <stdexcept>
 #include <optional>
@@ -41,6 +39,11 @@ class Engine {
 
     // Evaluates an expression text under a trap of its own: a failure gives Empty and code 2.
     Value Eval(std::u16string_view text);
+    // Eval from code 0, with the code, the message and the position of what went wrong.
+    Outcome evaluate(std::u16string_view text);
+    // Records a trapped failure's message (code 2), and where it happened when `where` is a
+    // piece of the text evaluate() was given. Every trap that sets code 2 calls it.
+    void noteFailure(const char* message, std::u16string_view where = {});
     // One name operand, a bare name or a call, with no trap of its own.
     Value Ffc(std::u16string_view text);
     // A value as its number text form, under a trap of its own (code 10 and "").
@@ -73,10 +76,11 @@ class Engine {
     // One Eval's trap around its steps: the depth limit, the work budget of the outermost
     // call, and a failure turned into Empty and code 2.
     template <typename Steps>
-    Value trapped(Steps steps) {
+    Value trapped(std::u16string_view text, Steps steps) {
         currentError_ = 0;
         if (depth_ >= kMaxEvalDepth) {
             EvalErrorCode = 2;
+            noteFailure("evaluations nested too deep", text);
             return Value();
         }
         if (depth_ == 0) work_ = 0;
@@ -86,9 +90,12 @@ class Engine {
             chargeText(result);
             --depth_;
             return result;
-        } catch (const EvalFailure&) {
+        } catch (const EvalFailure& e) {
+            noteFailure(e.what(), text);
         } catch (const std::bad_alloc&) {
+            noteFailure("out of memory", text);
         } catch (const std::length_error&) {
+            noteFailure("text too long", text);
         } catch (...) {
             --depth_;
             throw;  // the end of the program, or a host's own exception
@@ -126,6 +133,10 @@ class Engine {
     std::size_t work_ = 0;
     std::u16string undeclaredName_;
     const Symbols* symbols_ = nullptr;
+    // The text of the running evaluate(), and what its latest trapped failure was.
+    std::u16string_view subject_;
+    std::string failureMessage_;
+    std::optional<std::size_t> failureOffset_;
 };
 
 }  // namespace pelmora

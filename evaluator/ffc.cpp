@@ -45,7 +45,7 @@ Value undeclaredCall(Call& call) {
             engine.setUndeclaredName(call.name);
             [[fallthrough]];
         case Host::UndeclaredCall::Fail:
-            throw EvalFailure("a call of an undeclared name");
+            throw EvalFailure("undeclared name " + toUtf8(call.name));
     }
     engine.host().endProgram(kUndeclaredArrayMessage);
     throw EvalFailure("the program did not end");  // a host that breaks its promise

@@ -1,9 +1,14 @@
-// The host's defaults for names the program defines: none, and an undeclared call ends the
-// program.
+// The host's defaults: the program defines no names, and a call of an undeclared name is an
+// ordinary failure.
+#include <pelmora/conversions.h>
 #include <pelmora/failure.h>
 #include <pelmora/host.h>
 
 namespace pelmora {
+
+void Host::endProgram(std::u16string_view message) {
+    throw EvalFailure(toUtf8(message));
+}
 
 std::optional<Value> Host::variable(std::u16string_view) {
     return std::nullopt;
@@ -18,7 +23,7 @@ Value Host::callFunction(std::u16string_view, std::span<const Value>) {
 }
 
 Host::UndeclaredCall Host::undeclaredCall() {
-    return UndeclaredCall::EndProgram;
+    return UndeclaredCall::Fail;
 }
 
 }  // namespace pelmora

@@ -1,27 +1,16 @@
 #include <pelmora/standard_host.h>
 
+#include "evaluator/local_clock.h"
 #include "evaluator/text.h"
-
-#include <chrono>
-#include <ctime>
 
 extern char** environ;
 
 namespace pelmora {
 
-StandardHost::StandardHost()
-    : random_(
-          static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count())) {
-}
+StandardHost::StandardHost() : random_(clockSeed()) {}
 
 LocalTime StandardHost::now() {
-    if (fixedNow_) return *fixedNow_;
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    using namespace std::chrono;
-    local_days day{year{local.tm_year + 1900} / (local.tm_mon + 1) / local.tm_mday};
-    return day + hours{local.tm_hour} + minutes{local.tm_min} + seconds{local.tm_sec};
+    return fixedNow_ ? *fixedNow_ : localClockNow();
 }
 
 std::optional<std::u16string> StandardHost::environmentVariable(std::u16string_view name) {
@@ -37,6 +26,10 @@ std::vector<std::u16string> StandardHost::environmentEntries() {
     std::vector<std::u16string> entries;
     for (char** e = environ; e && *e; ++e) entries.push_back(fromUtf8(*e));
     return entries;
+}
+
+void StandardHost::setCommandLine(std::string_view utf8) {
+    commandLine_ = fromUtf8(utf8);
 }
 
 std::u16string joinArguments(int argc, char** argv) {

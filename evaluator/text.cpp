@@ -9,40 +9,44 @@
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace pelmora {
 
+namespace {
+
+// One code point of UTF-8 from byte i: the code point (U+FFFD for a byte that is not UTF-8)
+// and the bytes it took.
+std::pair<char32_t, std::size_t> decodeUtf8(std::string_view utf8, std::size_t i) {
+    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
+    unsigned char b = byte(i);
+    std::size_t len = b < 0x80         ? 1
+                      : (b >> 5) == 6  ? 2
+                      : (b >> 4) == 14 ? 3
+                      : (b >> 3) == 30 ? 4
+                                       : 0;
+    if (len == 1) return {b, 1};
+    if (len == 0 || i + len > utf8.size()) return {0xFFFD, 1};
+    char32_t cp = b & (0x7F >> len);
+    bool ok = true;
+    for (std::size_t k = 1; k < len; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) ok = false;
+        cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (!ok || cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return {0xFFFD, 1};
+    return {cp, len};
+}
+
+}  // namespace
+
 std::u16string fromUtf8(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
-    while (i < utf8.size()) {
-        unsigned char b = byte(i);
-        char32_t cp = 0xFFFD;
-        std::size_t len = b < 0x80         ? 1
-                          : (b >> 5) == 6  ? 2
-                          : (b >> 4) == 14 ? 3
-                          : (b >> 3) == 30 ? 4
-                                           : 0;
-        if (len == 1) {
-            cp = b;
-        } else if (len > 1 && i + len <= utf8.size()) {
-            cp = b & (0x7F >> len);
-            bool ok = true;
-            for (std::size_t k = 1; k < len; ++k) {
-                if ((byte(i + k) & 0xC0) != 0x80) ok = false;
-                cp = (cp << 6) | (byte(i + k) & 0x3F);
-            }
-            constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-            if (!ok || cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-                cp = 0xFFFD;
-                len = 1;
-            }
-        } else {
-            len = 1;
-        }
+    for (std::size_t i = 0; i < utf8.size();) {
+        auto [cp, len] = decodeUtf8(utf8, i);
         i += len;
         if (cp >= 0x10000) {
             out.push_back(static_cast<char16_t>(0xD7C0 + (cp >> 10)));
@@ -52,6 +56,16 @@ std::u16string fromUtf8(std::string_view utf8) {
         }
     }
     return out;
+}
+
+std::size_t utf8Offset(std::string_view utf8, std::size_t units) {
+    std::size_t i = 0;
+    for (std::size_t seen = 0; i < utf8.size() && seen < units;) {
+        auto [cp, len] = decodeUtf8(utf8, i);
+        i += len;
+        seen += cp >= 0x10000 ? 2 : 1;
+    }
+    return i;
 }
 
 std::string toUtf8(std::u16string_view text) {

@@ -13,6 +13,10 @@ namespace pelmora {
 // time linear in both lengths whatever their contents.
 std::size_t findText(std::u16string_view haystack, std::u16string_view needle, std::size_t from);
 
+// The byte in `utf8` where the UTF-16 unit `units` of fromUtf8(utf8) begins (the size of `utf8`
+// for the end).
+std::size_t utf8Offset(std::string_view utf8, std::size_t units);
+
 // One-to-one (simple) case mapping of every code point.
 std::u16string toUpper(std::u16string_view text);
 std::u16string toLower(std::u16string_view text);

@@ -1,8 +1,10 @@
 #include <pelmora/value.h>
 
+#include <pelmora/conversions.h>
 #include <pelmora/failure.h>
 
 #include <array>
+#include <string>
 
 namespace pelmora {
 
@@ -26,6 +28,32 @@ bool Value::isNumberKind() const {
             return true;
         default:
             return false;
+    }
+}
+
+Value Value::string(std::string_view utf8) {
+    return string(fromUtf8(utf8));
+}
+
+double Value::toDouble() const {
+    switch (kind()) {
+        case Kind::Boolean:
+            return asBoolean() ? -1.0 : 0.0;
+        case Kind::Byte:
+            return asByte();
+        case Kind::Integer:
+            return asInteger();
+        case Kind::Long:
+            return asLong();
+        case Kind::Single:
+            return asSingle();
+        case Kind::Double:
+            return asDouble();
+        case Kind::Date:
+            return asDate();
+        default:
+            throw EvalFailure("a value of kind " + std::string(kindName(kind())) +
+                              " is not a number");
     }
 }
 

@@ -90,6 +90,8 @@ class ToolHost : public pelmora::StandardHost {
   public:
     bool jsonl = false;
 
+    // As in the game: the documented exit status 3.
+    UndeclaredCall undeclaredCall() override { return UndeclaredCall::EndProgram; }
     [[noreturn]] void endProgram(std::u16string_view message) override {
         flushOutput();
         if (jsonl) {

@@ -19,6 +19,8 @@ namespace {
 
 class SolveHost : public pelmora::StandardHost {
   public:
+    // As in the game (whose formulas never call an undeclared name).
+    UndeclaredCall undeclaredCall() override { return UndeclaredCall::EndProgram; }
     [[noreturn]] void endProgram(std::u16string_view message) override {
         std::fputs(("pelmora-solve: " + pelmora::toUtf8(message) + "\n").c_str(), stderr);
         std::exit(pelmora::tools::kProgramEnded);

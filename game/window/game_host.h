@@ -8,6 +8,7 @@ namespace pelmora::game {
 
 class GameHost : public StandardHost {
   public:
+    UndeclaredCall undeclaredCall() override { return UndeclaredCall::EndProgram; }
     [[noreturn]] void endProgram(std::u16string_view message) override;
 };
 

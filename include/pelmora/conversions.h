@@ -22,10 +22,14 @@ PELMORA_API double ToNumber(const Value& value);
 /// The leading-number parse: the number at the start of a text, 0 when there is none. Never
 /// fails, except on a number too large for a Double (EvalFailure).
 PELMORA_API double leadingNumber(std::u16string_view text);
+/// leadingNumber() of a UTF-8 text.
+PELMORA_API double leadingNumber(std::string_view utf8);
 
 /// The plain text form: no sign position, "0.5", 15 (Double) or 7 (Single) significant digits.
 /// Throws EvalFailure only for a Date outside the calendar's range.
 PELMORA_API std::u16string plainText(const Value& value);
+/// The plain text form in UTF-8.
+PELMORA_API std::string plainTextUtf8(const Value& value);
 
 /// Room for the plain text form of any number kind ("-1.23456789012345E-308").
 inline constexpr std::size_t kNumberTextCapacity = 32;

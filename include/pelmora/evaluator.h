@@ -4,6 +4,7 @@
 
 #include <pelmora/export.h>
 #include <pelmora/host.h>
+#include <pelmora/outcome.h>
 #include <pelmora/value.h>
 
 #include <cstddef>
@@ -31,13 +32,24 @@ class PELMORA_API Evaluator {
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;
 
-    /// Evaluates an expression text. Never fails towards the caller: a failure is trapped,
-    /// EvalErrorCode becomes 2 and the result is Empty. Only Host::endProgram, or an exception
-    /// of the host's own, leaves it.
-    Value Eval(std::u16string_view text);
+    /// Evaluates an expression text and tells what went wrong and where: the value, the code
+    /// (EvalErrorCode is set to 0 first and holds the same code afterwards), an English message
+    /// and the position; see Outcome. Never fails towards the caller; only Host::endProgram, or
+    /// an exception of the host's own, leaves it.
+    Outcome evaluate(std::u16string_view text);
+    /// evaluate() of a UTF-8 text (a byte that is not UTF-8 reads as U+FFFD); the offset counts
+    /// bytes of `utf8`.
+    Outcome evaluate(std::string_view utf8);
 
-    /// The code of the latest failure (2, 3, 5 or 10), 0 until the first. Nothing in the
-    /// evaluator resets it; a caller may.
+    /// Evaluates an expression text, as programs written against version 1.0 do. Never fails
+    /// towards the caller: a failure is trapped, EvalErrorCode becomes 2 and the result is
+    /// Empty. Only Host::endProgram, or an exception of the host's own, leaves it.
+    Value Eval(std::u16string_view text);
+    /// Eval() of a UTF-8 text (a byte that is not UTF-8 reads as U+FFFD).
+    Value Eval(std::string_view utf8);
+
+    /// The code of the latest failure (2, 3, 5 or 10), 0 until the first. Eval() never resets
+    /// it; evaluate() does, and a caller may.
     std::int32_t EvalErrorCode = 0;
 
     /// The current-error record, which the name ERR reads.

@@ -42,13 +42,16 @@ class PELMORA_API Host {
     /// and restarts the sequence from there. RandomSequence follows these rules.
     virtual float random(std::optional<double> argument) = 0;
 
-    /// Shows the message and ends the program. Never returns to the evaluator; a host may throw
-    /// an exception of its own (not an EvalFailure) instead, which leaves Evaluator::Eval.
-    [[noreturn]] virtual void endProgram(std::u16string_view message) = 0;
+    /// Shows the message and ends the program, when undeclaredCall() asks for
+    /// UndeclaredCall::EndProgram. Never returns to the evaluator; a host may throw an exception
+    /// of its own (not an EvalFailure) instead, which leaves Evaluator::Eval. The default ends
+    /// nothing: it throws EvalFailure with the message, an ordinary failure (code 2).
+    [[noreturn]] virtual void endProgram(std::u16string_view message);
 
     /// @name Names the program defines
     /// Looked up after the built-in names and before the defaults. A host that keeps the
-    /// defaults below gets the language exactly as the game has it.
+    /// defaults below, but for undeclaredCall(), which must then answer
+    /// UndeclaredCall::EndProgram, gets the language exactly as the game has it.
     /// @{
 
     /// A variable of the program, asked for a bare name that is not built in, by its upper-cased
@@ -69,10 +72,12 @@ class PELMORA_API Host {
     /// argument has been evaluated.
     enum class UndeclaredCall {
         EndProgram,  ///< endProgram() with the undeclared-array message, as in the game.
-        Fail,        ///< An ordinary failure: the innermost Eval gives Empty and code 2.
+        Fail,        ///< An ordinary failure: the innermost Eval gives Empty and code 2, and
+                     ///< the message names the call ("undeclared name PRICE").
         Report,      ///< As Fail, and Evaluator::undeclaredName() keeps the name.
     };
-    /// Asked at each such call. The default is UndeclaredCall::EndProgram.
+    /// Asked at each such call. The default is UndeclaredCall::Fail: a typed formula never ends
+    /// the program. The game's host asks for UndeclaredCall::EndProgram.
     virtual UndeclaredCall undeclaredCall();
 
     /// @}

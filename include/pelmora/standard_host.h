@@ -9,9 +9,11 @@
 namespace pelmora {
 
 /// A host backed by the real process: the system clock, the environment and a seeded random
-/// sequence. How the program ends stays with the owner, who derives from it to define
-/// endProgram. One object serves one Evaluator and one thread at a time: each draw changes its
-/// random sequence.
+/// sequence. Formulas may read the whole environment (ENVIRON$); a program that evaluates what
+/// others type wants SandboxHost. A call of an undeclared name fails (code 2), as Host's
+/// default has it; a program derives from it to add its own names, or to end the program
+/// there as the game does. One object serves one Evaluator and one thread at a time: each draw
+/// changes its random sequence.
 class PELMORA_API StandardHost : public Host {
   public:
     /// The system clock, the process environment, no command line, a sequence seeded from the
@@ -26,6 +28,8 @@ class PELMORA_API StandardHost : public Host {
 
     /// Sets what commandLine (and so COMMAND$) returns.
     void setCommandLine(std::u16string text) { commandLine_ = std::move(text); }
+    /// setCommandLine() of a UTF-8 text.
+    void setCommandLine(std::string_view utf8);
     /// Fixes the clock at one reading (for repeatable runs); nothing means the system clock.
     void setFixedNow(std::optional<LocalTime> t) { fixedNow_ = t; }
     /// Restarts the random sequence from the seed (for repeatable runs).

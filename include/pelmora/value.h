@@ -123,6 +123,8 @@ class PELMORA_API Value {
     static Value string(std::u16string units) {
         return Value(Payload(std::in_place_index<8>, StringValue{std::move(units), std::nullopt}));
     }
+    /// A String of a UTF-8 text (a byte that is not UTF-8 reads as U+FFFD).
+    static Value string(std::string_view utf8);
     /// A String, a lone trailing byte included.
     static Value string(StringValue s) {
         return Value(Payload(std::in_place_index<8>, std::move(s)));
@@ -154,6 +156,11 @@ class PELMORA_API Value {
     float asSingle() const { return std::get<5>(payload_); }
     /// The payload of a Double.
     double asDouble() const { return std::get<6>(payload_); }
+    /// Any number as a double: a Byte, Integer, Long, Single or Double, a Boolean (-1 or 0) or a
+    /// Date (its day count). Throws EvalFailure, whose message names the kind, for Empty (a
+    /// failed evaluation), a String (a text is not read here; ToNumber reads one) and the
+    /// Object.
+    double toDouble() const;
     /// The day count of a Date.
     double asDate() const { return std::get<7>(payload_).days; }
     /// The text of a String.

@@ -1,5 +1,6 @@
 // A host for tests: a fixed clock, a given environment and command line, a seeded random
-// sequence, and an end of the program that throws ProgramEnded instead.
+// sequence, and, as in the game, an undeclared call ends the program, which throws ProgramEnded
+// instead.
 #pragma once
 
 #include <pelmora/conversions.h>
@@ -41,6 +42,8 @@ class FakeHost : public Host {
     [[noreturn]] void endProgram(std::u16string_view message) override {
         throw ProgramEnded{std::u16string(message)};
     }
+    // The language as the game has it: an undeclared call ends the program.
+    UndeclaredCall undeclaredCall() override { return UndeclaredCall::EndProgram; }
 
     // 2026-12-05 21:30:20
     LocalTime clock = std::chrono::local_days{std::chrono::year{2026} / 12 / 5} +
