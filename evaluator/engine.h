@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <new>
 #include <stdexcept>
 #include <optional>
@@ -41,6 +42,8 @@ class Engine {
     Value Eval(std::u16string_view text);
     // Eval from code 0, with the code, the message and the position of what went wrong.
     Outcome evaluate(std::u16string_view text);
+    // The same around another way to evaluate that text (a compiled expression of it).
+    Outcome evaluate(std::u16string_view text, const std::function<Value()>& run);
     // Records a trapped failure's message (code 2), and where it happened when `where` is a
     // piece of the text evaluate() was given. Every trap that sets code 2 calls it.
     void noteFailure(const char* message, std::u16string_view where = {});
