@@ -252,6 +252,7 @@ Announcer::Announcer(QWidget* window) {
     auto* line = new QWidget(window);
     line->setObjectName(QStringLiteral("StatusLine"));
     line->setProperty(kRole, static_cast<int>(QAccessible::StatusBar));
+    line->setAccessibleName(QString::fromUtf16(u"お知らせ"));
     line->setGeometry(0, 0, 0, 0);
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
     notice_ = new QWidget(line);
