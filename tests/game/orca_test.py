@@ -53,16 +53,33 @@ def outside(game):
         if not shutil.which(tool):
             fail(tool + " is missing (scripts/setup.sh installs it)")
     xvfb, display = start_xvfb()
+    # Folders of its own for everything the session's programs keep: nothing of the user's
+    # is read or written.
+    work = tempfile.mkdtemp(prefix="pelmora-orca-")
     try:
-        env = dict(os.environ, DISPLAY=display, PELMORA_INSIDE_SESSION="1")
+        env = dict(os.environ, DISPLAY=display, PELMORA_INSIDE_SESSION=work,
+                   XDG_RUNTIME_DIR=os.path.join(work, "run"),
+                   XDG_CONFIG_HOME=os.path.join(work, "config"),
+                   XDG_DATA_HOME=os.path.join(work, "data"),
+                   XDG_CACHE_HOME=os.path.join(work, "cache"),
+                   LC_ALL=japanese_locale())
+        os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
         for name in ("DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM", "SPEECHD_ADDRESS",
-                     "AT_SPI_BUS_ADDRESS"):
+                     "AT_SPI_BUS_ADDRESS", "LANGUAGE"):
             env.pop(name, None)
         return subprocess.call(["dbus-run-session", "--", sys.executable, __file__, game],
                                env=env, timeout=300)
     finally:
         xvfb.terminate()
         xvfb.wait(10)
+        if not os.environ.get("PELMORA_ORCA_KEEP"):  # set it to look at the files afterwards
+            shutil.rmtree(work, ignore_errors=True)
+
+
+def japanese_locale():
+    """A player's locale when the machine has it; the test does not depend on it."""
+    known = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.split()
+    return "ja_JP.utf8" if "ja_JP.utf8" in known else "C.UTF-8"
 
 
 def solve(digits, target=10):
@@ -140,11 +157,10 @@ class Speech:
 def inside(game):
     import pyatspi
 
-    work = tempfile.mkdtemp(prefix="pelmora-orca-")
-    runtime = os.path.join(work, "run")
-    config = os.path.join(work, "config")
+    work = os.environ["PELMORA_INSIDE_SESSION"]
+    runtime = os.environ["XDG_RUNTIME_DIR"]
+    config = os.environ["XDG_CONFIG_HOME"]
     spoken = os.path.join(work, "spoken.txt")
-    os.makedirs(runtime, mode=0o700)
     os.makedirs(os.path.join(config, "speech-dispatcher", "modules"))
     os.makedirs(os.path.join(work, "speechd-log"))
     with open(os.path.join(config, "speech-dispatcher", "speechd.conf"), "w") as f:
@@ -152,10 +168,7 @@ def inside(game):
     with open(os.path.join(config, "speech-dispatcher", "modules", "logger.conf"), "w") as f:
         f.write(LOGGER_CONF.format(spoken=spoken))
     socket = os.path.join(runtime, "speechd.sock")
-    env = dict(os.environ, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=config,
-               XDG_DATA_HOME=os.path.join(work, "data"), XDG_CACHE_HOME=os.path.join(work, "cache"),
-               SPEECHD_ADDRESS="unix_socket:" + socket)
-    os.environ.update(env)
+    env = dict(os.environ, SPEECHD_ADDRESS="unix_socket:" + socket)
     processes = []
     speech = Speech(spoken)
 
@@ -300,7 +313,9 @@ def inside(game):
         found, lines = say([], "^時間切れ。" + digits_said, 60)
         lines = [l for l in lines if l]
         ours.extend(lines)
-        if [l.rstrip(".") for l in lines] != ["残り 10 秒", "残り 5 秒", found.string.rstrip(".")]:
+        # A tick late by a moment may show one second less.
+        if (len(lines) != 3 or not re.search(announced("残り 10 秒") + "|" + announced("残り 9 秒"), lines[0])
+                or not re.search(announced("残り 5 秒") + "|" + announced("残り 4 秒"), lines[1])):
             fail("the time and the time-out were spoken as %r" % lines)
 
         # Stop: the result of the game.
@@ -342,13 +357,11 @@ def inside(game):
                 process.wait(10)
             except subprocess.TimeoutExpired:
                 process.kill()
-        if not os.environ.get("PELMORA_ORCA_KEEP"):
-            shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
     if len(sys.argv) != 2:
         fail(__doc__)
-    if os.environ.get("PELMORA_INSIDE_SESSION"):
+    if os.environ.get("PELMORA_INSIDE_SESSION"):  # the folder of the session's files
         sys.exit(inside(sys.argv[1]))
     sys.exit(outside(os.path.abspath(sys.argv[1])))
