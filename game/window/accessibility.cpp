@@ -269,8 +269,4 @@ void Announcer::say(const QString& text) {
     notice_->show();
 }
 
-QString Announcer::lastSaid() const {
-    return notice_->accessibleName();
-}
-
 }  // namespace pelmora::game

@@ -36,12 +36,12 @@ void describeOnce(QAbstractButton* button, const QString& description = {});
 
 // Says short texts to a screen reader as things happen, without moving the focus: a notice in
 // a status line of the window, which a reader speaks, without naming its role, each time it is
-// shown. It draws nothing and keeps the last text said for a reader that reads the status line.
+// shown. It draws nothing; the notice's name is the last text said, for a reader that reads
+// the status line again.
 class Announcer {
   public:
     explicit Announcer(QWidget* window);
     void say(const QString& text);
-    QString lastSaid() const;
 
   private:
     QWidget* notice_;

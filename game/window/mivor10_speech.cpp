@@ -22,8 +22,8 @@ QString said(const char16_t* text) {
 
 Mivor10Window::Seen Mivor10Window::seen() const {
     const GameState& state = rules_->state();
-    return {state.ProblemNumber,   state.CorrectCount, state.IncorrectCount,
-            state.Score,           state.Running == 1, label4_[4]->text()};
+    return {state.ProblemNumber, state.CorrectCount, state.IncorrectCount,
+            state.Score,         state.Running == 1, label4_[4]->text()};
 }
 
 QString Mivor10Window::dealtDigits() const {

@@ -33,7 +33,8 @@ TEST(ScreenReader, EveryVisibleControlHasAJapaneseNameThatSaysWhatItIsAndHolds) 
     int checked = 0;
     for (QWidget* widget : b.window->findChildren<QWidget*>()) {
         // The notice holds what was last said, nothing before the first game.
-        if (!widget->isVisibleTo(b.window.get()) || widget->objectName() == "Announcement") continue;
+        if (!widget->isVisibleTo(b.window.get()) || widget->objectName() == "Announcement")
+            continue;
         EXPECT_TRUE(hasJapanese(accessibleName(widget))) << widget->objectName().toStdString();
         ++checked;
     }

@@ -56,7 +56,7 @@ TEST(Announcements, EachChangeOfAGameIsToldWhenItHappens) {
         {127, "", u"t", u""},
         {131, "8241", u"t", u"時間切れ。8 2 4 1"},
         {132, "", u"t", u""},
-        {140, "", u"t", u""},  // 21 seconds left
+        {140, "", u"t", u""},           // 21 seconds left
         {158, "", u"t", u"残り 3 秒"},  // a late tick passes both warnings: the time now
         {159, "9111", u"S", u"先に進みます。9 1 1 1"},
         {160, "", u"X", u"終了。問題 4、正解 1、不正解 3、点数 3、正解率 25%"},
