@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libicu-dev qt6-base-dev
           help2man gzip file dpkg-dev desktop-file-utils appstream lintian
           # the window read by the Orca screen reader on a virtual display
           xvfb openbox xdotool x11-utils dbus-x11 at-spi2-core python3 python3-pyatspi
-          orca speech-dispatcher
+          orca speech-dispatcher procps
           # .ci/run: coverage, the sanitizer build, libFuzzer and readable sanitizer stacks
           gcovr clang libclang-rt-14-dev llvm
           # .ci/run: the library's reference and its ABI check

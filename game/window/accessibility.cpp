@@ -70,7 +70,12 @@ class ReadOnlyText : public QAccessibleWidget, public QAccessibleTextInterface {
     void setSelection(int, int, int) override {}
     int cursorPosition() const override { return 0; }
     void setCursorPosition(int) override {}
-    QRect characterRect(int) const override { return {}; }
+    // Every character fills the whole box: a reader's review of the screen finds the text
+    // where the box is, and reads it rather than the box's name.
+    QRect characterRect(int offset) const override {
+        if (offset < 0 || offset >= characterCount()) return {};
+        return QRect(widget()->mapToGlobal(QPoint(0, 0)), widget()->size());
+    }
     int offsetAtPoint(const QPoint&) const override { return -1; }
     void scrollToSubstring(int, int) override {}
     QString attributes(int, int* startOffset, int* endOffset) const override {
@@ -87,6 +92,8 @@ class ChoiceBox : public ReadOnlyText {
     QString content() const override { return box()->currentText(); }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) return content();
+        // A reader's review of the screen reads a box by its name, and a lone sign as nothing.
+        if (t == QAccessible::Name) return QAccessibleWidget::text(t) + u' ' + content();
         if (t == QAccessible::Description) return descriptionOnce(widget());
         return QAccessibleWidget::text(t);
     }
@@ -219,6 +226,8 @@ void readChoiceAsText(QComboBox* box) {
                      [box, shown = box->currentText()](const QString& text) mutable {
                          QAccessibleTextUpdateEvent event(box, 0, shown, text);
                          QAccessible::updateAccessibility(&event);
+                         QAccessibleEvent named(box, QAccessible::NameChanged);
+                         QAccessible::updateAccessibility(&named);
                          shown = text;
                      });
 }

@@ -14,10 +14,10 @@ namespace pelmora::game {
 // Call once; later calls do nothing.
 void installAccessibility();
 
-// A drop-down list with an accessible name is read by that name, with its current item as
-// its value and its text, and a change of item is raised as a change of that text. (Qt on
-// this platform reads a list's current item as its name, whatever name it was given.) Its
-// tooltip is read as its description until the focus first leaves it.
+// A drop-down list with an accessible name is read by that name followed by its current item,
+// with the item as its value and its text, and a change of item is raised as a change of that
+// text and name. (Qt on this platform reads a list's current item as its name, whatever name it
+// was given.) Its tooltip is read as its description until the focus first leaves it.
 void readChoiceAsText(QComboBox* box);
 
 // The container keeps out of the accessible tree those of its children that are marked

@@ -113,7 +113,8 @@ void expectReadOnlyText(QAccessibleInterface* face, const QString& text) {
     t->setCursorPosition(1);
     t->scrollToSubstring(0, 1);
     EXPECT_EQ(t->selectionCount() + t->cursorPosition() + t->offsetAtPoint({}), -1);
-    EXPECT_TRUE(t->characterRect(0).isNull());
+    EXPECT_EQ(t->characterRect(0).size(), static_cast<QWidget*>(face->object())->size());
+    EXPECT_TRUE(t->characterRect(int(text.size())).isNull());
     EXPECT_EQ(t->text(0, -1), text);
 }
 
@@ -132,10 +133,11 @@ TEST(AccessibleText, ListReadsItsChoiceAndPlaceReadsItsSpokenText) {
     setSpokenText(place, "3 ＋ 1 × 9");
 
     QAccessibleInterface* boxFace = QAccessible::queryAccessibleInterface(box);
-    EXPECT_EQ(boxFace->text(QAccessible::Name), "1 番目の演算子");
+    EXPECT_EQ(boxFace->text(QAccessible::Name), "1 番目の演算子 ＋");
     expectReadOnlyText(boxFace, "＋");
     box->setCurrentIndex(1);
     expectReadOnlyText(boxFace, "－");
+    EXPECT_EQ(boxFace->text(QAccessible::Name), "1 番目の演算子 －");
     EXPECT_TRUE(boxFace->actionInterface()->actionNames().contains(
         QAccessibleActionInterface::showMenuAction()));
     boxFace->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
