@@ -329,9 +329,22 @@ def inside(game):
         digits = list(found.groups()[2:])
 
         # A wrong answer: the verdict and the score, nothing more.
-        choose(wrong(digits))
+        missed = wrong(digits)
+        choose(missed)
         found, _ = say(["Return"], announced("不正解、計 %s 点" % score))
         ours.append(found.string)
+
+        # Orca's review of the screen, line by line from where it starts, reads the formula row
+        # with the operators chosen.
+        found, _ = say(["KP_Up"], ".")
+        for _ in range(6):
+            if "番目の演算子" in found.string:
+                break
+            found, _ = say(["KP_Prior"], ".")
+        plain = lambda text: text.replace("＋", "+").replace("－", "-")
+        row = re.findall(r"(\d) 番目の演算子 (\S)", plain(found.string))
+        if row != [(str(i), plain(symbols[o])) for i, o in enumerate(missed, 1)]:
+            fail("the review of the screen reads the formula row as %r" % found.string)
 
         # Next: the new digits.
         found, _ = say(["space"], "^先に進みます。" + digits_said)
