@@ -11,7 +11,6 @@ import itertools
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -132,7 +131,8 @@ def wrong(digits, target=10):
 
 
 # The synthesizer: a speech-dispatcher output module that appends each text, on one line, to a
-# file. speech-dispatcher gets no symbol preprocessing, so the file holds what Orca sent.
+# file. speech-dispatcher gets no symbol preprocessing, so the file holds what Orca sent; the
+# module plays no sound, but needs an audio output, ALSA's null device.
 SPEECHD_CONF = """\
 LogLevel 3
 LogDir "{work}/speechd-log"
@@ -157,7 +157,6 @@ class Speech:
 
     def __init__(self, path):
         self.path = path
-        self.seen = 0  # lines already looked at by wait()
 
     def lines(self):
         try:
