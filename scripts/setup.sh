@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libicu-dev qt6-base-dev
           fonts-ipafont-gothic fonts-noto-cjk libcli11-dev libedit-dev
           help2man gzip file dpkg-dev desktop-file-utils appstream lintian
-          # the window read over AT-SPI on a virtual display, as a screen reader reads it
+          # the window read by the Orca screen reader on a virtual display
           xvfb openbox xdotool x11-utils dbus-x11 at-spi2-core python3 python3-pyatspi
+          orca speech-dispatcher procps
           # .ci/run: coverage, the sanitizer build, libFuzzer and readable sanitizer stacks
           gcovr clang libclang-rt-14-dev llvm
           # .ci/run: the library's reference and its ABI check

@@ -1,5 +1,6 @@
 // The window's keys: the game's signs, Enter, Space, Backspace and Escape wherever the focus
 // is, and the guards that keep a quick second press from counting twice.
+#include "game/window/accessibility.h"
 #include "game/window/mivor10_window.h"
 
 #include <QApplication>
@@ -113,6 +114,7 @@ bool Mivor10Window::gameKey(QWidget* receiver, QKeyEvent* key) {
         if (running) {
             setNextOperator((nextOperator_ + 2) % 3);
             showKeyCue(true);
+            announcer_->say(QString::fromUtf16(u"次は %1 番目").arg(nextOperator_ + 1));
         }
     } else if (int item = operatorItem(key->text()); item >= 0) {
         if (running) chooseNextOperator(item);
@@ -148,7 +150,9 @@ bool Mivor10Window::committedSigns(QWidget* receiver, QInputMethodEvent* input) 
 void Mivor10Window::chooseNextOperator(int item) {
     QComboBox* combo = combo1_[nextOperator_];
     const std::u16string_view symbol = kOperators[item].symbol;
-    combo->setCurrentIndex(combo->findText(QString::fromUtf16(symbol.data(), symbol.size())));
+    const QString chosen = QString::fromUtf16(symbol.data(), symbol.size());
+    combo->setCurrentIndex(combo->findText(chosen));
+    announcer_->say(QString::fromUtf16(u"%1 番目 %2").arg(nextOperator_ + 1).arg(chosen));
     setNextOperator((nextOperator_ + 1) % 3);
     showKeyCue(true);
 }

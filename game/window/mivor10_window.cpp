@@ -347,6 +347,7 @@ Mivor10Window::Mivor10Window(WindowServices services) {
     clock_ = services.clock;
 
     build();
+    announcer_ = std::make_unique<Announcer>(this);
     forward(Event::Load);
     if (ended_) return;
     command4_->setFocus();
@@ -441,10 +442,7 @@ void Mivor10Window::build() {
     for (std::size_t i = 0; i + 1 < tabOrder.size(); ++i) setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
     for (QComboBox* combo : combo1_)
-        connect(combo, &QComboBox::currentIndexChanged, this, [this] {
-            if (!busy_) outcome_.clear();
-            sayFormula();
-        });
+        connect(combo, &QComboBox::currentIndexChanged, this, [this] { sayFormula(); });
     for (auto [button, event] : {std::pair{command1_, Event::Formula},
                                  {command2_, Event::Ok},
                                  {command3_, Event::Close},
@@ -455,6 +453,10 @@ void Mivor10Window::build() {
 }
 
 void Mivor10Window::describeForPlayers(QWidget* frame1) {
+    // The keys are told once, on Start, where the focus is when the window opens.
+    describeOnce(command4_, QString::fromUtf16(u"演算子は + - * / のキー、答えは Enter キー、"
+                                               u"次の問題はスペースキー、中止は Esc キー"));
+    for (QPushButton* button : {command2_, command5_, command6_, command3_}) describeOnce(button);
     auto tip = [](QWidget* widget, const char16_t* text) {
         widget->setToolTip(QString::fromUtf16(text));
     };
@@ -475,18 +477,23 @@ void Mivor10Window::describeForPlayers(QWidget* frame1) {
     auto name = [](QWidget* widget, const char16_t* text) {
         widget->setAccessibleName(QString::fromUtf16(text));
     };
+    // Short: a reader says the window's name whenever the focus comes back to it.
+    name(this, u"Pelmora");
     name(command4_, u"スタート");
-    name(command2_, u"OK（答え合わせ）");
+    name(command2_, u"OK 答え合わせ");
     name(command5_, u"先に進む");
     name(command6_, u"中止");
     name(command3_, u"閉じる");
     name(text2_, u"目標の値");
     name(frame1, u"成績");
     name(findChild<QLabel*>(QStringLiteral("Label2")), u"イコール");
-    // The focus waits here during a game, so a reader announces the keys when a game starts.
     name(text3_, u"キー入力");
-    text3_->setAccessibleDescription(QString::fromUtf16(
-        u"演算子は + - * / のキー、答えは Enter キー、次の問題はスペースキー、中止は Esc キー"));
+    // Hidden for good: a reader's review of the window would find them.
+    for (QWidget* hidden : image1_) markUnspoken(hidden);
+    for (QWidget* hidden : label1_) markUnspoken(hidden);
+    for (QWidget* hidden : {static_cast<QWidget*>(text1_), static_cast<QWidget*>(command1_),
+                            findChild<QWidget*>(QStringLiteral("Label3(0)"))})
+        markUnspoken(hidden);
     for (int i = 0; i < 7; ++i) label4_[i]->setAccessibleName(headedName(kCounterHeadings[i], {}));
     label6_->setAccessibleName(QString::fromUtf16(u"正解例"));
 }
@@ -536,6 +543,10 @@ void Mivor10Window::placeKeyCue() {
 }
 
 void Mivor10Window::sayFormula() {
+    if (rules_->state().Running != 1) {
+        setSpokenText(text3_, QString());
+        return;
+    }
     QString formula;
     for (int i = 0; i < 4; ++i) {
         formula += label1_[i]->text();
@@ -544,7 +555,7 @@ void Mivor10Window::sayFormula() {
         formula += u' ';
     }
     formula += text2_->text();
-    setSpokenText(text3_, outcome_.isEmpty() ? formula : outcome_ + u' ' + formula);
+    setSpokenText(text3_, formula);
 }
 
 void Mivor10Window::showCentred() {
@@ -565,9 +576,9 @@ void Mivor10Window::forward(Event event) {
     if (busy_ || ended_) return;
     busy_ = true;
     const GameState& state = rules_->state();
+    const Seen before = seen();
     const auto problem = state.ProblemNumber;
     const auto correct = state.CorrectCount;
-    const auto incorrect = state.IncorrectCount;
     const bool wasRunning = state.Running == 1;
     readControls();
     // The handler of each event, in the order of Event.
@@ -581,18 +592,11 @@ void Mivor10Window::forward(Event event) {
     if (state.CorrectCount > correct) lastCorrectAt_ = enterGuardFrom_ = now;
     if (event == Event::Start && state.Running == 1) enterGuardFrom_ = now;
     if (wasRunning && state.Running != 1) gameEndedAt_ = now;
-    // The focus place first says how the last answer went, then the new formula.
-    if (event == Event::Ok) {
-        outcome_ =
-            state.CorrectCount > correct
-                ? QString::fromUtf16(u"正解 %1、点数 %2。").arg(state.CorrectCount).arg(state.Score)
-                : QString::fromUtf16(u"不正解 %1。").arg(state.IncorrectCount);
-    } else if (state.IncorrectCount > incorrect || event == Event::Start) {
-        outcome_.clear();
-    }
     // Typed signs start again at the first box after every press and on every new problem.
     if (event != Event::Tick || state.ProblemNumber != problem) setNextOperator(0);
     showControls();
+    // After the focus has moved, so that a reader says this last.
+    announceChange(event, before);
     busy_ = false;
 }
 
@@ -660,7 +664,7 @@ void Mivor10Window::listSolutions() {
         list =
             QString::fromUtf16(u"この問題の答えは全部で %1 通り（探した順）").arg(solutions.size());
         for (std::size_t i = 0; i < solutions.size(); ++i)
-            list += QStringLiteral("\n%1. %2").arg(i + 1).arg(toQString(solutions[i]));
+            list += QStringLiteral("\n%1）%2").arg(i + 1).arg(toQString(solutions[i]));
     }
     label6_->setToolTip(list);
     label6_->setAccessibleDescription(list);

@@ -26,6 +26,8 @@ class QTimer;
 
 namespace pelmora::game {
 
+class Announcer;
+
 // An image control: its picture drawn stretched to the control, pixel for pixel.
 class PictureBox : public QWidget {
     Q_OBJECT
@@ -100,8 +102,18 @@ class Mivor10Window : public QWidget, private MessageSink {
     // uses the game's keys, hidden again by the mouse and between games.
     void showKeyCue(bool shown);
     void placeKeyCue();
-    // The formula as it stands, or the outcome of the last answer, for a screen reader.
+    // The formula as it stands during a game, for a screen reader at the focus place.
     void sayFormula();
+    // What a handler changed, as a screen reader is told it (mivor10_speech.cpp): the verdict,
+    // the new problem, the time left or the result of the game.
+    struct Seen {
+        std::int64_t problem = 0, correct = 0, incorrect = 0, score = 0;
+        bool running = false;
+        QString secondsLeft;
+    };
+    Seen seen() const;
+    void announceChange(Event event, const Seen& before);
+    QString dealtDigits() const;
     bool withinDoubleClick(const std::optional<double>& since) const;
 
     class Program;
@@ -118,8 +130,7 @@ class Mivor10Window : public QWidget, private MessageSink {
     // The operator box that the next typed sign sets.
     int nextOperator_ = 0;
     bool keyCue_ = false;
-    // How the last answer went, said before the formula until the next sign is typed.
-    QString outcome_;
+    std::unique_ptr<Announcer> announcer_;
     // Clock readings at the last correct answer, at the last Start or correct answer that an
     // Enter repeated straight after must not answer, and at the end of the last game.
     std::optional<double> lastCorrectAt_;
