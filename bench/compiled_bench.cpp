@@ -92,6 +92,16 @@ void evalOnceOurs(benchmark::State& state) {
         for (auto text : kOnce) benchmark::DoNotOptimize(evaluator.Eval(text));
 }
 
+// A peer's plotting loop: x moves as in plotOurs, and the peer evaluates.
+template <typename X, typename Evaluate>
+void plotPeer(benchmark::State& state, X& x, Evaluate evaluate) {
+    int n = 0;
+    for (auto _ : state) {
+        x = plotX(++n);
+        benchmark::DoNotOptimize(evaluate());
+    }
+}
+
 #ifdef PELMORA_WITH_MUPARSER
 void plotMuparser(benchmark::State& state, Formula formula) {
     double x = 0, y = 2;
@@ -99,11 +109,7 @@ void plotMuparser(benchmark::State& state, Formula formula) {
     parser.DefineVar("X", &x);
     parser.DefineVar("Y", &y);
     parser.SetExpr(formula.peer);
-    int n = 0;
-    for (auto _ : state) {
-        x = plotX(++n);
-        benchmark::DoNotOptimize(parser.Eval());
-    }
+    plotPeer(state, x, [&] { return parser.Eval(); });
 }
 #endif
 
@@ -114,11 +120,7 @@ void plotMuparserx(benchmark::State& state, Formula formula) {
     parser.DefineVar("X", mup::Variable(&x));
     parser.DefineVar("Y", mup::Variable(&y));
     parser.SetExpr(formula.peer);
-    int n = 0;
-    for (auto _ : state) {
-        x = plotX(++n);
-        benchmark::DoNotOptimize(parser.Eval());
-    }
+    plotPeer(state, x, [&]() -> const mup::IValue& { return parser.Eval(); });
 }
 #endif
 

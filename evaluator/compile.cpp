@@ -186,16 +186,10 @@ void Compiler::scanned(EvalNode& node, std::u16string_view t, const std::uint32_
     std::array<std::uint8_t, kMaxOperators> order;
     sortApplyOrder(order, scan.OperatorCode, operators);
     std::array<bool, kMaxOperators + 1> used{};
-    for (std::size_t n = 0; n < operators; ++n) {
-        const std::size_t k = order[n];
-        std::size_t left = k;
-        while (used[left]) --left;
-        std::size_t right = k + 1;
-        while (right < operators && used[right]) ++right;
+    applyInOrder(order, used, operators, [&](std::size_t left, std::size_t right, std::size_t k) {
         node.steps.push_back({static_cast<std::uint8_t>(left), static_cast<std::uint8_t>(right),
                               scan.OperatorCode[k] % 256});
-        used[right] = true;
-    }
+    });
     node.slots = operators + 1;
     for (int k = 0; k <= scan.OperandIndex; ++k) {
         std::u16string_view o = operand(k);

@@ -143,18 +143,10 @@ Value Engine::evalScanned(std::u16string_view t, bool leadingZero) {
         SlotValue.pushEmpty();  // Empty slots, after code 3
         SlotUsed[k] = false;
     }
-    for (std::size_t n = 0; n < operators; ++n) {
-        const std::size_t k = ApplyOrder[n];
-        std::size_t left = k;
-        while (SlotUsed[left]) --left;
-        std::size_t right = k + 1;
-        while (right < operators && SlotUsed[right]) ++right;
-        Value& l = SlotValue[left];
-        const Value& r = SlotValue[right];
-        const int base = scan.OperatorCode[k] % 256;
-        combine(base, l, r);
-        SlotUsed[right] = true;
-    }
+    applyInOrder(ApplyOrder, SlotUsed, operators,
+                 [&](std::size_t left, std::size_t right, std::size_t k) {
+                     combine(scan.OperatorCode[k] % 256, SlotValue[left], SlotValue[right]);
+                 });
     Value& result = SlotValue[0];
     if (result.is(Kind::Double)) return Value::number(result.asDouble());  // no variant move
     return std::move(result);

@@ -587,4 +587,20 @@ void sortApplyOrder(Order& order, const Codes& codes, std::size_t count) {
     }
 }
 
+// Applies the operators in the order given: each joins the nearest slot on its left that is
+// still in use with the nearest on its right, which is used up. apply(left, right, k) is told
+// the two slots and the operator's number; used starts all false, one entry a slot.
+template <typename Order, typename Used, typename Apply>
+void applyInOrder(const Order& order, Used& used, std::size_t operators, Apply apply) {
+    for (std::size_t n = 0; n < operators; ++n) {
+        const std::size_t k = order[n];
+        std::size_t left = k;
+        while (used[left]) --left;
+        std::size_t right = k + 1;
+        while (right < operators && used[right]) ++right;
+        apply(left, right, k);
+        used[right] = true;
+    }
+}
+
 }  // namespace pelmora::reading
