@@ -38,6 +38,10 @@ namespace {
 std::size_t allocations = 0;
 }  // namespace
 
+std::size_t pelmora::bench::heapAllocations() {
+    return allocations;
+}
+
 void* operator new(std::size_t size) {
     ++allocations;
     if (void* p = std::malloc(size ? size : 1)) return p;
@@ -581,6 +585,7 @@ void printSummary(const std::map<std::string, Figure>& f) {
                 fixed(allocs("allocationsSigned"), 2).c_str());
 
     pelmora::bench::printEmbeddingSummary(f);
+    pelmora::bench::printCompiledSummary(f);
 
     std::printf(
         "\n| Hostile shape | 10^4 (ms) | 10^5 (ms) | 10^6 (ms) | First reported size (ms) | "
@@ -675,7 +680,9 @@ int main(int argc, char** argv) {
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());
     if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-    if (!sameResults() || !pelmora::bench::sameEmbeddingResults()) return 1;
+    if (!sameResults() || !pelmora::bench::sameEmbeddingResults() ||
+        !pelmora::bench::sameCompiledResults())
+        return 1;
     if (!summary) {
         benchmark::RunSpecifiedBenchmarks();
         benchmark::Shutdown();

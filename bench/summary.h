@@ -22,8 +22,15 @@ inline std::string fixed(double v, int decimals) {
     return buf;
 }
 
+// Heap allocations so far in the whole program, counted by a replaced operator new.
+std::size_t heapAllocations();
+
 // The embedder's expressions: whether every peer gives what Eval gives, and their table.
 bool sameEmbeddingResults();
 void printEmbeddingSummary(const Figures& figures);
+
+// The compiled expressions: whether they agree with muparser, and their table and targets.
+bool sameCompiledResults();
+void printCompiledSummary(const Figures& figures);
 
 }  // namespace pelmora::bench

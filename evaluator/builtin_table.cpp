@@ -107,7 +107,6 @@ constexpr BuiltinEntry kBuiltins[] = {
     {u"UCASE", UCASE, String, "text", "String"},
     {u"VAL", VAL, System, "x", "Double"},
 };
-static_assert(std::size(kBuiltins) == 93);
 
 constexpr BuiltinEntry kBareNames[] = {
     {u"CSRLIN", CSRLIN, System, "", "Empty"},       {u"ERR", ERR, System, "", "Object"},
@@ -127,10 +126,7 @@ std::span<const BuiltinEntry> bareNameTable() {
 
 namespace {
 std::vector<BuiltinName> namesOf(std::span<const BuiltinEntry> table) {
-    std::vector<BuiltinName> names;
-    for (const auto& e : table)
-        names.push_back({e.name, e.family, e.slots, e.result, e.rangeAbove});
-    return names;
+    return {table.begin(), table.end()};
 }
 }  // namespace
 

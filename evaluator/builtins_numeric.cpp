@@ -3,6 +3,7 @@
 #include "evaluator/engine.h"
 #include <pelmora/failure.h>
 #include "evaluator/conversions.h"
+#include "evaluator/operations.h"
 
 #include <charconv>
 #include <cmath>
@@ -36,7 +37,7 @@ double sub(double a, double b) {
 }
 
 double div(double a, double b) {
-    if (b == 0) throw EvalFailure(a == 0 ? "overflow" : "division by zero");
+    if (b == 0) throw EvalFailure(divisionByZero(a));
     return checked(a / b);
 }
 

@@ -91,10 +91,9 @@ Value DATE_S(Call& call) {
     return Value::string(shortDateText(ymd).substr(2));
 }
 
-Value INKEY_S(Call& call) {
-    Value keys = call.keyBuffer;
-    call.keyBuffer = Value::string(u"");
-    return keys;
+// Nothing ever feeds the key buffer, so no key is waiting.
+Value INKEY_S(Call&) {
+    return Value();
 }
 
 Value TIME_S(Call& call) {
@@ -144,14 +143,13 @@ Value IIF(Call& call) {
 
 // With a count only, INPUT$ would wait for that many keys in the buffer. Nothing ever feeds
 // the buffer, so instead of waiting forever it takes what is there: nothing. The result is
-// the empty String, and the buffer is left empty as after a read.
+// the empty String.
 Value INPUT_S(Call& call) {
     if (call.has(1)) {
         call.evaluator.EvalErrorCode = 5;
         return Value();
     }
     if (toLong(call.arg(0)) < 0) throw EvalFailure("negative count");
-    call.keyBuffer = Value::string(u"");
     return Value::string(u"");
 }
 

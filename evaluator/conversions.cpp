@@ -13,10 +13,6 @@ namespace pelmora {
 
 namespace {
 
-bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
-
 int digitValue(char16_t c, int radix) {
     int v = -1;
     if (c >= u'0' && c <= u'9')

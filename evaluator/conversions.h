@@ -33,10 +33,9 @@ std::uint8_t toByte(const Value& value);
 std::int16_t toInteger(const Value& value);
 std::int32_t toLong(const Value& value);
 
-// A value read as a number for arithmetic-like use: Empty 0, Boolean -1/0, Date its day count,
-// String through ToNumber, Object its error number.
-inline double asNumber(const Value& value) {
-    return ToNumber(value);
+// An ASCII decimal digit; the full-width digits are not.
+constexpr bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
 }
 
 }  // namespace pelmora

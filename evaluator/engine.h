@@ -3,19 +3,30 @@
 #pragma once
 
 #include <pelmora/evaluator.h>
+#include <pelmora/failure.h>
 #include <pelmora/host.h>
 #include <pelmora/outcome.h>
 #include <pelmora/value.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace pelmora {
 
 class Symbols;
+namespace reading {
+struct DirectReading;
+}
+namespace compiled {
+struct EvalNode;
+struct NameNode;
+struct NumericProgram;
+}
 
 class Engine {
   public:
@@ -41,6 +52,13 @@ class Engine {
     Host& host() { return host_; }
     std::int32_t currentError() const { return currentError_; }
     const std::u16string& undeclaredName() const { return undeclaredName_; }
+    void setUndeclaredName(std::u16string_view name) { undeclaredName_ = name; }
+
+    // Evaluates a compiled text exactly as Eval evaluates the text, under a trap of its own.
+    Value evalNode(const compiled::EvalNode& node);
+    // Runs a numeric program as the outermost evaluation; false, with nothing changed, when the
+    // tree must run instead.
+    bool runNumeric(const compiled::NumericProgram& program, double& result);
 
     // The program's declared names, looked up after the built-ins and before the host's.
     const Symbols* symbols() const { return symbols_; }
@@ -54,9 +72,54 @@ class Engine {
     void chargeWork(std::size_t units);
 
   private:
-    friend class CompiledRun;
 
+    // One Eval's trap around its steps: the depth limit, the work budget of the outermost
+    // call, and a failure turned into Empty and code 2.
+    // `where` is the text evaluated, when there is one, to place a failure in evaluate()'s.
+    template <typename Steps>
+    Value trapped(Steps steps, std::u16string_view where = {}) {
+        currentError_ = 0;
+        if (depth_ >= kMaxEvalDepth) {
+            EvalErrorCode = 2;
+            noteFailure("evaluations nested too deep", where);
+            return Value();
+        }
+        if (depth_ == 0) work_ = 0;
+        ++depth_;
+        try {
+            Value result = steps();
+            chargeText(result);
+            --depth_;
+            return result;
+        } catch (const EvalFailure& e) {
+            noteFailure(e.what(), where);
+        } catch (const std::bad_alloc&) {
+            noteFailure("out of memory", where);
+        } catch (const std::length_error&) {
+            noteFailure("text too long", where);
+        } catch (...) {
+            --depth_;
+            throw;  // the end of the program, or a host's own exception
+        }
+        --depth_;
+        EvalErrorCode = 2;
+        currentError_ = 0;
+        return Value();
+    }
+
+    // Eval's steps without its trap: from the start, from the rewriting, from the scan.
     Value evalUntrapped(std::u16string_view text);
+    Value evalRewriting(std::u16string_view text, bool enclosed);
+    Value evalScanned(std::u16string_view text, bool leadingZero);
+    // The direct computation's value, when the limits let it stand for the nested reads.
+    std::optional<double> takeDirect(const reading::DirectReading& direct, int nestedDepth);
+    // Whether a short operand may be read without its nested Eval, and its value so read.
+    bool shortOperandFits(std::size_t length) const;
+    Value shortOperandValue(std::u16string_view text);
+    // Applies one operator to a slot in place.
+    void combine(int base, Value& left, const Value& right);
+    Value evalNodeUntrapped(const compiled::EvalNode& node);
+    Value runName(const compiled::NameNode& node);
     void chargeText(const Value& result);
 
     Host& host_;

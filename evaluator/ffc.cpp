@@ -2,6 +2,8 @@
 #include "evaluator/engine.h"
 #include <pelmora/failure.h>
 #include "evaluator/builtins.h"
+#include "evaluator/scan.h"
+#include "evaluator/symbol_table.h"
 #include "evaluator/text.h"
 
 #include <array>
@@ -16,39 +18,16 @@ namespace {
 constexpr std::u16string_view kUndeclaredArrayMessage =
     u"配列が宣言されていないのに10を越しました。\r\nまたは配列の次元が超えています。";
 
-// A call matches "*(*)": it ends with ")" and has a "(" before that.
-bool isCall(std::u16string_view text) {
-    return !text.empty() && text.back() == u')' && text.find(u'(') < text.size() - 1;
-}
+}  // namespace
 
-// Splits an argument text at its top-level commas; quotes get no special treatment.
-void splitArguments(std::u16string_view args, Call& call) {
-    int depth = 0;
-    std::size_t split = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        char16_t c = args[i];
-        if (c == u'(') {
-            ++depth;
-        } else if (c == u')') {
-            --depth;
-        } else if (c == u',' && depth == 0) {
-            if (call.commaCount >= call.slots.size() - 1)
-                throw EvalFailure("more than eight arguments");
-            call.slots[call.commaCount] = args.substr(split, i - split);
-            ++call.commaCount;
-            split = i + 1;
-        }
-    }
-    call.slots[call.commaCount] = args.substr(split);
-}
-
-// A function of the host's, with its arguments evaluated in order ("F()" has none).
-Value callHostFunction(Host& host, Call& call, bool noArguments) {
+Value callProgramFunction(Call& call, bool noArguments, const Symbol* symbol) {
     std::array<Value, std::tuple_size_v<decltype(Call::slots)>> values;
     const std::size_t count = noArguments ? 0 : std::size_t{call.commaCount} + 1;
     for (std::size_t i = 0; i < count; ++i) values[i] = call.arg(static_cast<int>(i));
+    const std::span<const Value> arguments(values.data(), count);
+    if (symbol) return symbol->call(call.name, arguments);
     try {
-        return host.callFunction(call.name, std::span<const Value>(values.data(), count));
+        return call.evaluator.host().callFunction(call.name, arguments);
     } catch (const EvalFailure&) {
         throw;
     } catch (const std::exception& e) {
@@ -56,21 +35,43 @@ Value callHostFunction(Host& host, Call& call, bool noArguments) {
     }
 }
 
-}  // namespace
+Value undeclaredCall(Call& call) {
+    call.arg(0);
+    Engine& engine = call.evaluator;
+    switch (engine.host().undeclaredCall()) {
+        case Host::UndeclaredCall::EndProgram:
+            break;
+        case Host::UndeclaredCall::Report:
+            engine.setUndeclaredName(call.name);
+            [[fallthrough]];
+        case Host::UndeclaredCall::Fail:
+            throw EvalFailure("undeclared name " + toUtf8(call.name));
+    }
+    engine.host().endProgram(kUndeclaredArrayMessage);
+    throw EvalFailure("the program did not end");  // a host that breaks its promise
+}
+
 
 Value Call::arg(int i) {
+    if (given) {
+        if (i > commaCount) throw EvalFailure("an argument the call does not have");
+        return given[i];
+    }
+    if (compiled) return evaluator.evalNode(*compiled[static_cast<std::size_t>(i)]);
     return evaluator.Eval(slots[static_cast<std::size_t>(i)]);
 }
 
 Value Engine::Ffc(std::u16string_view text) {
-    if (!isCall(text)) {
+    if (!reading::isCallText(text)) {
         for (const auto& entry : bareNameTable()) {
             if (entry.matches(text)) {
                 Call call{*this, text};
                 return entry.function(call);
             }
         }
-        // A variable: the host's, or one never set.
+        // A variable: the program's, the host's, or one never set.
+        if (const Symbol* symbol = SymbolsAccess::findVariable(symbols_, text))
+            return symbol->read();
         if (std::optional<Value> v = host_.variable(text)) return std::move(*v);
         if (text.ends_with(u'$')) return Value::string(u"");
         return Value::integer(0);
@@ -80,25 +81,15 @@ Value Engine::Ffc(std::u16string_view text) {
     std::u16string name = toUpper(text.substr(0, open));
     Call call{*this, name};
     std::u16string_view arguments = text.substr(open + 1, text.size() - open - 2);
-    splitArguments(arguments, call);
+    call.commaCount = reading::splitArgumentText(arguments, call.slots);
     for (const auto& entry : builtinTable()) {
         if (entry.matches(name)) return entry.function(call);
     }
-    if (host_.hasFunction(name)) return callHostFunction(host_, call, arguments.empty());
-
+    if (const Symbol* symbol = SymbolsAccess::findFunction(symbols_, name))
+        return callProgramFunction(call, arguments.empty(), symbol);
+    if (host_.hasFunction(name)) return callProgramFunction(call, arguments.empty(), nullptr);
     // An access to an array that was never declared.
-    call.arg(0);
-    switch (host_.undeclaredCall()) {
-        case Host::UndeclaredCall::EndProgram:
-            break;
-        case Host::UndeclaredCall::Report:
-            undeclaredName_ = name;
-            [[fallthrough]];
-        case Host::UndeclaredCall::Fail:
-            throw EvalFailure("undeclared name " + toUtf8(name));
-    }
-    host_.endProgram(kUndeclaredArrayMessage);
-    throw EvalFailure("the program did not end");  // a host that breaks its promise
+    return undeclaredCall(call);
 }
 
 }  // namespace pelmora

@@ -98,7 +98,7 @@ Value arithmetic(int base, const Value& l, const Value& r) {
 
 Value divide(const Value& l, const Value& r) {
     double a = ToNumber(l), b = ToNumber(r);
-    if (b == 0) throw EvalFailure(a == 0 ? "overflow" : "division by zero");
+    if (b == 0) throw EvalFailure(divisionByZero(a));
     bool single =
         (integerOperand(l) || l.is(Kind::Single)) && (integerOperand(r) || r.is(Kind::Single));
     return numberOfRank(a / b, single ? kSingleRank : kDoubleRank);
@@ -112,11 +112,7 @@ Value integerDivide(int base, const Value& l, const Value& r) {
 }
 
 Value power(const Value& l, const Value& r) {
-    double a = ToNumber(l), b = ToNumber(r);
-    if (a == 0 && b < 0) throw EvalFailure("division by zero");
-    double d = std::pow(a, b);
-    if (std::isnan(d)) throw EvalFailure("no real power");
-    return checkedDouble(d);
+    return checkedDouble(powerOf(ToNumber(l), ToNumber(r)));
 }
 
 // -1, 0 or 1: numbers below every text, Empty as 0 or as the empty text.
@@ -169,12 +165,16 @@ Value logical(int base, const Value& l, const Value& r) {
     return integerOfRank(n, integerResultRank(l, r));
 }
 
-StringValue textOperand(const Value& v, Engine& evaluator) {
-    if (v.isString()) return v.asString();
-    return StringValue{evaluator.SStr(v), std::nullopt};
-}
-
 }  // namespace
+
+void concatenateInto(Value& left, const Value& right, Engine& evaluator) {
+    if (!left.isString()) left = Value::string(evaluator.SStr(left));
+    if (right.isString()) {
+        left.mutableString().append(right.asString());
+    } else {
+        left.mutableString().append(StringValue{evaluator.SStr(right), std::nullopt});
+    }
+}
 
 Value applyOperator(int base, const Value& left, const Value& right, Engine& evaluator) {
     switch (base) {
@@ -184,9 +184,11 @@ Value applyOperator(int base, const Value& left, const Value& right, Engine& eva
         case kSubtract:
             return arithmetic(base, left, right);
         case kAdd:
-            if (left.isString() || right.isString())
-                return Value::string(StringValue::concat(textOperand(left, evaluator),
-                                                         textOperand(right, evaluator)));
+            if (left.isString() || right.isString()) {
+                Value joined = left;
+                concatenateInto(joined, right, evaluator);
+                return joined;
+            }
             return arithmetic(base, left, right);
         case kDivide:
             return divide(left, right);
@@ -224,7 +226,7 @@ bool applyToDoubles(int base, Value& left, const Value& right) {
             d = a * b;
             break;
         case kDivide:
-            if (b == 0) throw EvalFailure(a == 0 ? "overflow" : "division by zero");
+            if (b == 0) throw EvalFailure(divisionByZero(a));
             d = a / b;
             break;
         default:
@@ -270,6 +272,13 @@ Value logicalNot(const Value& value) {
         default:
             return Value::longValue(~static_cast<std::int32_t>(roundedLong(value)));
     }
+}
+
+double powerOf(double a, double b) {
+    if (a == 0 && b < 0) throw EvalFailure("division by zero");
+    double d = std::pow(a, b);
+    if (std::isnan(d)) throw EvalFailure("no real power");
+    return d;
 }
 
 }  // namespace pelmora

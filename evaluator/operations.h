@@ -34,6 +34,18 @@ Value applyOperator(int base, const Value& left, const Value& right, Engine& eva
 // false, with nothing done, for any other operator or kind.
 bool applyToDoubles(int base, Value& left, const Value& right);
 
+// "^" on two numbers, before the check of its result's range.
+double powerOf(double a, double b);
+
+// Why a division by zero fails: 0/0 is an overflow, any other dividend a division by zero.
+constexpr const char* divisionByZero(double dividend) {
+    return dividend == 0 ? "overflow" : "division by zero";
+}
+
+// Joins right onto left in place (SStr for a value that is no String), so a chain of "+"
+// copies each text once.
+void concatenateInto(Value& left, const Value& right, Engine& evaluator);
+
 Value negate(const Value& value);
 Value logicalNot(const Value& value);
 

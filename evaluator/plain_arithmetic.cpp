@@ -1,15 +1,14 @@
 #include "evaluator/plain_arithmetic.h"
 
+#include "evaluator/conversions.h"
+#include "evaluator/operations.h"
+
 #include <cmath>
 #include <cstdint>
 
 namespace pelmora {
 
 namespace {
-
-constexpr bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
 
 // A whole number of 15 digits is exact in a double.
 constexpr std::size_t kMaxDigits = 15;
@@ -52,8 +51,7 @@ std::optional<double> PlainArithmetic::flat() {
         if (op == u'*') {
             term = checked(term * number);
         } else if (op == u'/') {
-            term = number == 0 ? fail(term == 0 ? "overflow" : "division by zero")
-                               : checked(term / number);
+            term = number == 0 ? fail(divisionByZero(term)) : checked(term / number);
         } else {
             total = checked(pending == u'+' ? total + term : total - term);
             pending = op;
@@ -85,7 +83,7 @@ double PlainArithmetic::checked(double d) {
         if (c == u'*')
             v = checked(v * r);
         else if (r == 0)
-            v = fail(v == 0 ? "overflow" : "division by zero");
+            v = fail(divisionByZero(v));
         else
             v = checked(v / r);
     }

@@ -1,6 +1,8 @@
 #include <pelmora/standard_host.h>
+#include <pelmora/version.h>
 #include "game/window/game_host.h"
 #include "game/window/mivor10_window.h"
+#include "tools/exit_status.h"
 
 #include <QApplication>
 
@@ -27,8 +29,6 @@ Examples:
   pelmora             start the game
   pelmora --version   print the version
 
-Exit status:
-  0  the window was closed, or this session's window was already running
 )";
 
 // --help and --version, alone on the command line, answer before Qt starts, so they need no
@@ -38,10 +38,12 @@ bool answeredOption(int argc, char** argv) {
     std::string_view argument = argv[1];
     if (argument == "--help" || argument == "-h") {
         std::fwrite(kHelp.data(), 1, kHelp.size(), stdout);
+        std::fwrite(pelmora::tools::kExitStatuses.data(), 1, pelmora::tools::kExitStatuses.size(),
+                    stdout);
         return true;
     }
     if (argument == "--version") {
-        std::fputs("pelmora " PELMORA_VERSION "\n", stdout);
+        std::fputs("pelmora " PELMORA_VERSION_TEXT "\n", stdout);
         return true;
     }
     return false;

@@ -1,11 +1,19 @@
 #include "tools/command_line.h"
 
+#include <pelmora/version.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace pelmora::tools {
 namespace {
+
+// The name messages start with; describe() sets it.
+std::string programName = "pelmora";
 
 void writeLine(std::FILE* stream, std::string text) {
     // Messages stay on one line, whatever the parser put in them.
@@ -32,11 +40,15 @@ class Formatter : public CLI::Formatter {
 }  // namespace
 
 void describe(CLI::App& app, std::string_view usage, std::string_view footer) {
+    programName = app.get_name();
+    // A write to a closed pipe then fails with EPIPE instead of killing the program.
+    std::signal(SIGPIPE, SIG_IGN);
     app.formatter(std::make_shared<Formatter>(std::string(usage)));
     app.set_help_flag("-h,--help", "Print this help and exit");
-    app.set_version_flag("--version", app.get_name() + " " + PELMORA_VERSION,
+    app.set_version_flag("--version", app.get_name() + " " + PELMORA_VERSION_TEXT,
                          "Print the version and exit");
-    app.footer(std::string(footer));
+    app.footer(std::string(footer) + "\n\n" +
+               std::string(kExitStatuses.substr(0, kExitStatuses.size() - 1)));
     app.get_formatter()->column_width(34);
     // A value given twice: the last one counts.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
@@ -62,6 +74,23 @@ std::optional<int> parse(CLI::App& app, int argc, char** argv) {
 void usageError(const CLI::App& app, std::string_view message) {
     writeLine(stderr, app.get_name() + ": " + std::string(message) + " (see --help)");
     std::exit(kUsageError);
+}
+
+namespace {
+[[noreturn]] void writeFailed() {
+    const int error = errno;
+    if (error == EPIPE) std::_Exit(0);
+    writeLine(stderr, programName + ": cannot write the output: " + std::strerror(error));
+    std::_Exit(kWriteError);
+}
+}  // namespace
+
+void writeOutput(std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) writeFailed();
+}
+
+void flushOutput() {
+    if (std::fflush(stdout) != 0) writeFailed();
 }
 
 }  // namespace pelmora::tools

@@ -15,13 +15,10 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <charconv>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,29 +28,8 @@ namespace {
 
 using pelmora::Value;
 
-constexpr int kWriteError = 1;
-constexpr int kProgramEnded = 3;
-
-// Output that cannot be written ends the program: quietly when the reader has gone (a closed
-// pipe is how `| head` says it has enough), with a message otherwise.
-[[noreturn]] void writeFailed() {
-    int error = errno;
-    if (error != EPIPE) {
-        std::string message =
-            std::string("pelmora-eval: cannot write the output: ") + std::strerror(error) + "\n";
-        std::fwrite(message.data(), 1, message.size(), stderr);
-        std::_Exit(kWriteError);
-    }
-    std::_Exit(0);
-}
-
-void write(std::string_view s) {
-    if (std::fwrite(s.data(), 1, s.size(), stdout) != s.size()) writeFailed();
-}
-
-void flush() {
-    if (std::fflush(stdout) != 0) writeFailed();
-}
+using pelmora::tools::flushOutput;
+using pelmora::tools::writeOutput;
 
 // A JSON string from UTF-16: pairs as UTF-8, lone surrogates as \u escapes.
 std::string jsonString(std::u16string_view text) {
@@ -117,15 +93,15 @@ class ToolHost : public pelmora::StandardHost {
     // As in the game: the documented exit status 3.
     UndeclaredCall undeclaredCall() override { return UndeclaredCall::EndProgram; }
     [[noreturn]] void endProgram(std::u16string_view message) override {
-        flush();
+        flushOutput();
         if (jsonl) {
-            write("{\"ended\": " + jsonString(message) + "}\n");
-            flush();
+            writeOutput("{\"ended\": " + jsonString(message) + "}\n");
+            flushOutput();
         } else {
             std::string line = pelmora::toUtf8(message) + "\n";
             std::fwrite(line.data(), 1, line.size(), stderr);
         }
-        std::_Exit(kProgramEnded);
+        std::_Exit(pelmora::tools::kProgramEnded);
     }
 };
 
@@ -225,18 +201,11 @@ result, what it does and an example ("help" alone lists every built-in).
 Each result is printed as its kind and its text; " [code N]" follows when the error code is
 not 0. With --jsonl each line of standard input is one expression (UTF-8; a bad byte reads as
 U+FFFD) and each answer is one line {"kind": K, "text": T, "code": C}, plus "bytes" for a
-String. The history file is read and written only when --history is given.
-
-Exit status:
-  0  every expression was evaluated
-  1  the output could not be written
-  2  wrong usage
-  3  an expression called an undeclared array, which ends the program)";
+String. The history file is read and written only when --history is given.)";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::signal(SIGPIPE, SIG_IGN);
     CLI::App app{
         "Evaluates each EXPR and prints its result, one line each. Without EXPR it reads\n"
         "the expressions from standard input, one a line, with a prompt on a terminal.\n"
@@ -275,8 +244,8 @@ int main(int argc, char** argv) {
         }
     }
     if (listFunctions) {
-        write(pelmora::tools::functionList());
-        flush();
+        writeOutput(pelmora::tools::functionList());
+        flushOutput();
         return 0;
     }
     if (jsonl && !expressions.empty())
@@ -309,9 +278,9 @@ int main(int argc, char** argv) {
     if (!expressions.empty()) {
         for (const auto& e : expressions) {
             Value v = evaluate(e);
-            write(plainLine(v, evaluator.EvalErrorCode));
+            writeOutput(plainLine(v, evaluator.EvalErrorCode));
         }
-        flush();
+        flushOutput();
         return 0;
     }
 
@@ -320,24 +289,25 @@ int main(int argc, char** argv) {
                                           pelmora::tools::completionNames());
         while (auto line = editor.readLine()) {
             if (auto name = helpRequest(*line)) {
-                write(helpText(*name));
-                flush();
+                writeOutput(helpText(*name));
+                flushOutput();
                 continue;
             }
             Value v = evaluate(*line);
-            write(plainLine(v, evaluator.EvalErrorCode));
-            flush();
+            writeOutput(plainLine(v, evaluator.EvalErrorCode));
+            flushOutput();
         }
-        write("\n");
-        flush();
+        writeOutput("\n");
+        flushOutput();
         return 0;
     }
 
     LineReader reader;
     while (auto line = reader.next()) {
         Value v = evaluate(*line);
-        write(jsonl ? jsonLine(v, evaluator.EvalErrorCode) : plainLine(v, evaluator.EvalErrorCode));
-        flush();
+        writeOutput(jsonl ? jsonLine(v, evaluator.EvalErrorCode)
+                          : plainLine(v, evaluator.EvalErrorCode));
+        flushOutput();
     }
     return 0;
 }

@@ -1,21 +1,17 @@
 #include "game/rules/mivor10.h"
 
 #include <pelmora/conversions.h>
+#include <pelmora/version.h>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-
-#ifndef PELMORA_VERSION_MAJOR
-#error "the build must define PELMORA_VERSION_MAJOR, _MINOR and _PATCH"
-#endif
 
 namespace pelmora::game {
 
 namespace {
 
 constexpr std::u16string_view kMakersNotice = u"(C) 2026 Pelmora 開発チーム";
-constexpr char16_t kPlus[] = u"＋";
 
 std::u16string integerText(std::int64_t n) {
     char buffer[24];
@@ -89,7 +85,9 @@ std::u16string translateFormula(std::u16string_view formula) {
     out.reserve(formula.size());
     for (char16_t c : formula) {
         if (c == u' ') continue;
-        out += c == u'×' ? u'*' : c == u'÷' ? u'/' : c;
+        for (const Operator& op : kOperators)
+            if (c == op.symbol.front()) c = op.sign;
+        out += c;
     }
     return toHalfWidth(out);
 }
@@ -100,6 +98,25 @@ std::u16string noProblemMessage(std::u16string_view targetText) {
 
 double readTarget(std::u16string_view text) {
     return readNumber(translateFormula(text));
+}
+
+// Only a number whose digits are all 0 reads as 0 (an exponent may make it 0 too). With every
+// 0 made a 1 and the exponent letters made into ones the parse stops at, such a number reads
+// as something else, and a text without a number still reads as 0.
+bool holdsTarget(std::u16string_view text) {
+    if (readTarget(text) != 0) return true;
+    std::u16string ones = translateFormula(text);
+    for (char16_t& c : ones) {
+        if (c == u'0') c = u'1';
+        if (c == u'E' || c == u'e' || c == u'D' || c == u'd') c = u'#';
+    }
+    return readNumber(ones) != 0;
+}
+
+std::u16string cleanTarget(std::u16string_view text) {
+    double target = readTarget(trimSpaces(text));
+    if (std::isnan(target)) return std::u16string(text);
+    return plainText(Value::number(target));
 }
 
 Mivor10::Mivor10(Evaluator& evaluator, Clock& clock, MessageSink& messages, ProgramControl& program,
@@ -123,8 +140,8 @@ void Mivor10::Form_Load() {
     controls_.Command6Enabled = false;
     controls_.Text1.clear();
     for (std::size_t i = 0; i < 3; ++i) {
-        for (auto symbol : {u"＋", u"－", u"×", u"÷"}) controls_.Combo1Items[i].push_back(symbol);
-        controls_.Combo1[i] = kPlus;
+        for (const Operator& op : kOperators) controls_.Combo1Items[i].emplace_back(op.symbol);
+        controls_.Combo1[i] = kOperators[0].symbol;
     }
     for (int i = 0; i < 4; ++i) showDigit(i, i + 1);
     controls_.Text2 = u"10";
@@ -141,9 +158,8 @@ void Mivor10::Command1_Click() {
 void Mivor10::Command2_Click() {
     state_.Running = 1;
     controls_.Text1 = trimSpaces(controls_.Text1);
-    double typedTarget = readTarget(trimSpaces(controls_.Text2));
     // A target too large to read keeps its text; it is never reached.
-    if (!std::isnan(typedTarget)) controls_.Text2 = plainText(Value::number(typedTarget));
+    controls_.Text2 = cleanTarget(controls_.Text2);
 
     std::u16string formula = controls_.Text1.empty() ? chosenFormula() : controls_.Text1;
     double target = this->target();
@@ -286,7 +302,7 @@ void Mivor10::RefreshPercentage() {
 }
 
 void Mivor10::resetOperators() {
-    controls_.Combo1.fill(std::u16string(kPlus));
+    controls_.Combo1.fill(std::u16string(kOperators[0].symbol));
 }
 
 void Mivor10::showDigit(int i, int digit) {

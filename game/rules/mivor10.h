@@ -38,6 +38,13 @@ std::u16string noProblemMessage(std::u16string_view targetText);
 // the leading-number parse, so that a target typed in full-width digits is that number.
 double readTarget(std::u16string_view text);
 
+// Whether readTarget finds a number in the text at all; it reads 0 when it finds none.
+bool holdsTarget(std::u16string_view text);
+
+// The target box's text as OK writes it back: the text form of the number it stands for, or
+// the text itself when that number is too large to read.
+std::u16string cleanTarget(std::u16string_view text);
+
 class Mivor10 {
   public:
     static constexpr int kProblemLimit = 30;

@@ -13,7 +13,8 @@ namespace {
 
 constexpr double kUnreadable = std::numeric_limits<double>::quiet_NaN();
 
-// Tries the 64 operator triples in search order; stops as soon as found() returns true.
+// Tries the 64 operator triples in search order; stops as soon as found() returns true. found()
+// is given indexes into kOperators.
 template <typename Found>
 void search(Evaluator& evaluator, const DigitTexts& digits, double target, Found found) {
     if (std::isnan(target)) return;
@@ -22,12 +23,12 @@ void search(Evaluator& evaluator, const DigitTexts& digits, double target, Found
     std::array<char16_t, 7> formula{};
     for (std::size_t k = 0; k < 4; ++k) formula[k * 2] = digits[k].front();
     const std::u16string_view text(formula.data(), formula.size());
-    for (int a = 0; a < 4; ++a)
-        for (int b = 0; b < 4; ++b)
-            for (int c = 0; c < 4; ++c) {
-                formula[1] = OperatorChars[a].front();
-                formula[3] = OperatorChars[b].front();
-                formula[5] = OperatorChars[c].front();
+    for (int a : kSearchOrder)
+        for (int b : kSearchOrder)
+            for (int c : kSearchOrder) {
+                formula[1] = kOperators[a].sign;
+                formula[3] = kOperators[b].sign;
+                formula[5] = kOperators[c].sign;
                 if (formulaValue(evaluator, text) == target && found(a, b, c)) return;
             }
 }
@@ -55,8 +56,8 @@ double formulaValue(Evaluator& evaluator, std::u16string_view formula) {
 std::u16string displayFormula(const DigitTexts& digits, int a, int b, int c) {
     std::u16string text = digits[0];
     for (auto [symbol, digit] :
-         {std::pair{OperatorSymbols[a], &digits[1]}, std::pair{OperatorSymbols[b], &digits[2]},
-          std::pair{OperatorSymbols[c], &digits[3]}}) {
+         {std::pair{kOperators[a].symbol, &digits[1]}, std::pair{kOperators[b].symbol, &digits[2]},
+          std::pair{kOperators[c].symbol, &digits[3]}}) {
         text += u' ';
         text += symbol;
         text += u' ';
@@ -70,6 +71,16 @@ DigitTexts digitTexts(const Digits& digits) {
     for (std::size_t i = 0; i < 4; ++i)
         texts[i] = std::u16string(1, static_cast<char16_t>(u'0' + digits[i]));
     return texts;
+}
+
+std::optional<Digits> readDigits(std::u16string_view text) {
+    if (text.size() != 4) return std::nullopt;
+    Digits digits;
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (text[i] < u'1' || text[i] > u'9') return std::nullopt;
+        digits[i] = text[i] - u'0';
+    }
+    return digits;
 }
 
 std::optional<std::u16string> findSolution(Evaluator& evaluator, const DigitTexts& digits,

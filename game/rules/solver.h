@@ -1,8 +1,9 @@
-// The solution search: the four digits in their order, three operators from + - / *, no
+// The solution search: the four digits in their order, three operators in kSearchOrder, no
 // parentheses, compared with the target through the evaluator's text form of the value.
 #pragma once
 
 #include <pelmora/evaluator.h>
+#include "game/rules/operators.h"
 
 #include <array>
 #include <cstdint>
@@ -12,10 +13,6 @@
 #include <vector>
 
 namespace pelmora::game {
-
-// What Eval is given and what the player sees, index for index, in search order.
-inline constexpr std::array<std::u16string_view, 4> OperatorChars{u"+", u"-", u"/", u"*"};
-inline constexpr std::array<std::u16string_view, 4> OperatorSymbols{u"＋", u"－", u"÷", u"×"};
 
 // The four digits, one character each.
 using DigitTexts = std::array<std::u16string, 4>;
@@ -31,12 +28,15 @@ double readNumber(std::u16string_view text);
 // parse. NaN when the text form cannot be read back.
 double formulaValue(Evaluator& evaluator, std::u16string_view formula);
 
-// "3 ＋ 1 × 9 － 2", the example answer as the window shows it.
+// "3 ＋ 1 × 9 － 2", the example answer as the window shows it; a, b and c index kOperators.
 std::u16string displayFormula(const DigitTexts& digits, int a, int b, int c);
 
 DigitTexts digitTexts(const Digits& digits);
 
-// The first solution in search order (first operator slowest; + - / *), in display form.
+// Four digits 1-9 written as one text ("3192"); nothing for any other text.
+std::optional<Digits> readDigits(std::u16string_view text);
+
+// The first solution in search order (first operator slowest), in display form.
 std::optional<std::u16string> findSolution(Evaluator& evaluator, const DigitTexts& digits,
                                            std::u16string_view targetText);
 std::optional<std::u16string> findSolution(Evaluator& evaluator, const DigitTexts& digits,

@@ -1,5 +1,7 @@
 #include "game/window/game_host.h"
 
+#include "tools/exit_status.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -13,7 +15,7 @@ void GameHost::endProgram(std::u16string_view message) {
     QMessageBox::critical(
         nullptr, QStringLiteral("Pelmora"),
         QString::fromUtf16(message.data(), static_cast<qsizetype>(message.size())));
-    std::exit(0);
+    std::exit(tools::kProgramEnded);
 }
 // GCOVR_EXCL_STOP
 

@@ -14,38 +14,31 @@ namespace pelmora::game {
 
 namespace {
 
-// The operator box item, in the boxes' order ＋ － × ÷, that a typed or committed sign stands
-// for; -1 for anything else. An input method in kana mode commits ー for - and ・ for /.
+// The operator box item (an index into kOperators) that a typed or committed sign stands for;
+// -1 for anything else. Besides each operator's symbol and sign, the look-alikes count: an
+// input method in kana mode commits ー for - and ・ for /.
 int operatorItem(QStringView text) {
     if (text.size() != 1) return -1;
-    switch (text[0].unicode()) {
-        case u'+':
-        case u'＋':
-            return 0;
-        case u'-':
-        case u'－':
+    const char16_t c = text[0].unicode();
+    for (int i = 0; i < 4; ++i)
+        if (c == kOperators[i].sign || c == kOperators[i].symbol.front()) return i;
+    switch (c) {
         case u'ー':
         case u'−':
             return 1;
-        case u'*':
         case u'＊':
         case u'x':
         case u'X':
         case u'ｘ':
         case u'Ｘ':
-        case u'×':
             return 2;
-        case u'/':
         case u'／':
         case u'・':
-        case u'÷':
             return 3;
         default:
             return -1;
     }
 }
-
-const std::array<const char16_t*, 4> kOperatorItems{u"＋", u"－", u"×", u"÷"};
 
 bool isEnter(int code) {
     return code == Qt::Key_Return || code == Qt::Key_Enter;
@@ -154,7 +147,8 @@ bool Mivor10Window::committedSigns(QWidget* receiver, QInputMethodEvent* input) 
 
 void Mivor10Window::chooseNextOperator(int item) {
     QComboBox* combo = combo1_[nextOperator_];
-    combo->setCurrentIndex(combo->findText(QString::fromUtf16(kOperatorItems[item])));
+    const std::u16string_view symbol = kOperators[item].symbol;
+    combo->setCurrentIndex(combo->findText(QString::fromUtf16(symbol.data(), symbol.size())));
     setNextOperator((nextOperator_ + 1) % 3);
     showKeyCue(true);
 }

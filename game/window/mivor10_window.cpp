@@ -175,6 +175,124 @@ class KeyCue : public QWidget {
     }
 };
 
+enum class ControlKind { Label, Frame, Picture, OperatorBox, TextBox, Button };
+
+// One control of the form: where it stands (twips; inside Frame1 relative to it), its font
+// (0 points: the window's own) and caption. Colours, pictures and what a screen reader says
+// are set by build() afterwards.
+struct ControlSpec {
+    const char* name;
+    ControlKind kind;
+    bool inFrame1;
+    int left, top, width, height;
+    double points;
+    bool bold;
+    const char16_t* caption;
+    int style;  // LabelStyle, for a label
+    bool hidden;
+};
+
+using enum ControlKind;
+constexpr int kBoxed = kBordered | kCentred;
+
+// Every control in the order the form creates them, which is their order on screen from back
+// to front.
+constexpr ControlSpec kControls[] = {
+    // The counters and their headings.
+    {"Label5(0)", Label, false, 360, 280, 360, 180, 0, false, u"問題", kAutoSized, false},
+    {"Label4(0)", Label, false, 840, 240, 720, 270, 12, true, u"", kBoxed, false},
+    {"Label5(1)", Label, false, 2040, 280, 360, 180, 0, false, u"正解", kAutoSized, false},
+    {"Label4(1)", Label, false, 2520, 240, 720, 270, 12, true, u"", kBoxed, false},
+    {"Label5(2)", Label, false, 3720, 280, 540, 180, 0, false, u"不正解", kAutoSized, false},
+    {"Label4(2)", Label, false, 4320, 240, 720, 270, 12, true, u"", kBoxed, false},
+    {"Label5(4)", Label, false, 5400, 280, 675, 180, 0, false, u"残り時間", kAutoSized, false},
+    {"Label4(4)", Label, false, 6240, 240, 720, 270, 12, true, u"", kBoxed, false},
+    {"Frame1", Frame, false, 840, 720, 6495, 735, 0, false, u"", kPlain, false},
+    {"Label5(6)", Label, true, 240, 285, 540, 180, 0, false, u"正解率", kAutoSized, false},
+    {"Label4(6)", Label, true, 960, 240, 840, 270, 12, true, u"", kBoxed, false},
+    {"Label5(5)", Label, true, 2040, 285, 480, 180, 0, false, u"点　数", kAutoSized, false},
+    {"Label4(5)", Label, true, 2640, 240, 840, 270, 12, true, u"", kBoxed, false},
+    {"Label5(3)", Label, true, 3960, 285, 720, 180, 0, false, u"経過時間", kAutoSized, false},
+    {"Label4(3)", Label, true, 4800, 240, 1320, 270, 12, true, u"", kBoxed, false},
+    // The pictures of the ten digits, which the dealt digits copy.
+    {"Image1(0)", Picture, false, 120, 4440, 480, 615, 0, false, u"", kPlain, true},
+    {"Image1(1)", Picture, false, 600, 4440, 480, 615, 0, false, u"", kPlain, true},
+    {"Image1(2)", Picture, false, 1080, 4440, 480, 615, 0, false, u"", kPlain, true},
+    {"Image1(3)", Picture, false, 1560, 4440, 480, 615, 0, false, u"", kPlain, true},
+    {"Image1(4)", Picture, false, 2040, 4440, 480, 615, 0, false, u"", kPlain, true},
+    {"Image1(5)", Picture, false, 2520, 4440, 480, 615, 0, false, u"", kPlain, true},
+    {"Image1(6)", Picture, false, 3000, 4440, 480, 615, 0, false, u"", kPlain, true},
+    {"Image1(7)", Picture, false, 3480, 4440, 480, 615, 0, false, u"", kPlain, true},
+    {"Image1(8)", Picture, false, 3960, 4440, 480, 615, 0, false, u"", kPlain, true},
+    {"Image1(9)", Picture, false, 4440, 4440, 480, 615, 0, false, u"", kPlain, true},
+    // The formula row.
+    {"Image2(0)", Picture, false, 600, 1680, 480, 615, 0, false, u"", kPlain, false},
+    {"Image2(1)", Picture, false, 2160, 1680, 480, 615, 0, false, u"", kPlain, false},
+    {"Image2(2)", Picture, false, 3840, 1680, 480, 615, 0, false, u"", kPlain, false},
+    {"Image2(3)", Picture, false, 5520, 1680, 480, 615, 0, false, u"", kPlain, false},
+    {"Combo1(0)", OperatorBox, false, 1200, 1725, 780, 480, 18, true, u"", kPlain, false},
+    {"Combo1(1)", OperatorBox, false, 2880, 1725, 735, 480, 18, true, u"", kPlain, false},
+    {"Combo1(2)", OperatorBox, false, 4560, 1725, 735, 480, 18, true, u"", kPlain, false},
+    {"Label2", Label, false, 6240, 1605, 375, 720, 36, true, u"=", kAutoSized, false},
+    {"Text2", TextBox, false, 6840, 1725, 975, 510, 20.25, false, u"", kPlain, false},
+    // The example answer.
+    {"Label3(1)", Label, false, 600, 2520, 1080, 360, 18, false, u"正解例", kAutoSized, false},
+    {"Label6", Label, false, 1800, 2520, 4095, 390, 18, false, u"", kBoxed, false},
+    {"Command4", Button, false, 360, 3240, 1215, 495, 0, false, u"ｽﾀｰﾄ", kPlain, false},
+    {"Command2", Button, false, 1800, 3240, 1335, 495, 0, false, u"OK", kPlain, false},
+    {"Command5", Button, false, 3360, 3240, 1335, 495, 0, false, u"先に進む", kPlain, false},
+    {"Command6", Button, false, 4920, 3240, 1335, 495, 0, false, u"中止", kPlain, false},
+    {"Command3", Button, false, 6480, 3240, 1335, 495, 0, false, u"閉じる", kPlain, false},
+    // Visible, but far outside the client area: it holds the focus away from the buttons.
+    {"Text3", TextBox, false, 37200, 30000, 150, 270, 0, false, u"Text3", kPlain, false},
+    // Hidden for the life of the window.
+    {"Label1(0)", Label, false, 240, 5040, 720, 750, 36, true, u"9", kBoxed, true},
+    {"Label1(1)", Label, false, 1200, 5040, 720, 750, 36, true, u"9", kBoxed, true},
+    {"Label1(2)", Label, false, 2040, 5040, 720, 750, 36, true, u"9", kBoxed, true},
+    {"Label1(3)", Label, false, 2880, 5040, 720, 750, 36, true, u"9", kBoxed, true},
+    {"Label3(0)", Label, false, 3720, 5205, 720, 225, 11.25, false, u"計算式", kAutoSized, true},
+    {"Text1", TextBox, false, 4560, 5160, 3255, 330, 11.25, false, u"", kPlain, true},
+    {"Command1", Button, false, 7920, 5160, 1455, 375, 0, false, u"計算式変更", kPlain, true},
+};
+
+QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
+    const QString name = QString::fromLatin1(spec.name);
+    const QString caption = QString::fromUtf16(spec.caption);
+    const QRect place = twipRect(spec.left, spec.top, spec.width, spec.height);
+    const std::optional<QFont> ownFont =
+        spec.points > 0 ? std::optional(gothic(spec.points, spec.bold)) : std::nullopt;
+    const QFont* font = ownFont ? &*ownFont : nullptr;
+    QWidget* widget = nullptr;
+    switch (spec.kind) {
+        case Label:
+            widget = makeLabel(parent, name, caption, place, font, spec.style);
+            break;
+        case TextBox:
+            widget = makeTextBox(parent, name, caption, place, font);
+            break;
+        case Button:
+            widget = makeButton(parent, name, caption, place);
+            break;
+        case Frame:
+            widget = new QGroupBox(parent);
+            break;
+        case Picture:
+            widget = new PictureBox(parent);
+            break;
+        case OperatorBox:
+            widget = new QComboBox(parent);
+            break;
+    }
+    // The makers above name and place their controls themselves (a label may size itself).
+    if (widget->objectName().isEmpty()) {
+        widget->setObjectName(name);
+        widget->setGeometry(place);
+        if (font) widget->setFont(*font);
+    }
+    if (spec.hidden) widget->hide();
+    return widget;
+}
+
 }  // namespace
 
 void PictureBox::setPicture(const QPixmap& picture, int digit) {
@@ -229,15 +347,14 @@ Mivor10Window::Mivor10Window(WindowServices services) {
     clock_ = services.clock;
 
     build();
-    forward(&Mivor10::Form_Load);
+    forward(Event::Load);
     if (ended_) return;
     command4_->setFocus();
     timer1_->start();
     qApp->installEventFilter(this);
-    if (auto* guard = dynamic_cast<InstanceGuard*>(services.program))
-        connect(guard, &InstanceGuard::raiseRequested, this, &Mivor10Window::bringToFront);
-    if (auto* guard = dynamic_cast<SessionGuard*>(services.program))
-        connect(guard, &SessionGuard::raiseRequested, this, &Mivor10Window::bringToFront);
+    // A guard the caller gave is the caller's to connect to bringToFront.
+    if (ownGuard_)
+        connect(ownGuard_.get(), &SessionGuard::raiseRequested, this, &Mivor10Window::bringToFront);
 }
 
 Mivor10Window::~Mivor10Window() {
@@ -252,137 +369,64 @@ void Mivor10Window::build() {
     setBackground(this, kWhite);
     resize(px(8205), px(4050));
 
-    const QFont counter = gothic(12, true);
-    const QFont operatorFont = gothic(18, true);
-    const QFont sign = gothic(36, true);
-    const QFont target = gothic(20.25);
-    const QFont example = gothic(18);
-    const QFont small = gothic(11.25);
-
-    // The counters and their headings.
-    struct Counter {
-        int index;
-        const char16_t* heading;
-        int headingLeft, headingWidth, left;
-    };
-    for (const Counter& c :
-         {Counter{0, u"問題", 360, 360, 840}, Counter{1, u"正解", 2040, 360, 2520},
-          Counter{2, u"不正解", 3720, 540, 4320}, Counter{4, u"残り時間", 5400, 675, 6240}}) {
-        markUnspoken(makeLabel(this, indexed("Label5", c.index), QString::fromUtf16(c.heading),
-                               twipRect(c.headingLeft, 280, c.headingWidth, 180), nullptr,
-                               kAutoSized));
-        label4_[c.index] =
-            makeLabel(this, indexed("Label4", c.index), QString(), twipRect(c.left, 240, 720, 270),
-                      &counter, kBordered | kCentred);
-        if (c.index == 0) {
-            setColours(label4_[0], kGrey, kWhite);
-        } else {
-            setColours(label4_[c.index], systemWindow(), systemWindowText());
-        }
+    QWidget* frame1 = nullptr;
+    for (const ControlSpec& spec : kControls) {
+        QWidget* control = makeControl(spec, spec.inFrame1 ? frame1 : this);
+        if (spec.kind == Frame) frame1 = control;
     }
-
-    auto* frame1 = new QGroupBox(this);
-    frame1->setObjectName(QStringLiteral("Frame1"));
-    letChildrenBeUnspoken(frame1);
-    frame1->setGeometry(twipRect(840, 720, 6495, 735));
-    setBackground(frame1, kWhite);
-    struct Result {
-        int index;
-        const char16_t* heading;
-        int headingLeft, headingWidth, left, width;
-    };
-    for (const Result& r :
-         {Result{6, u"正解率", 240, 540, 960, 840}, Result{5, u"点　数", 2040, 480, 2640, 840},
-          Result{3, u"経過時間", 3960, 720, 4800, 1320}}) {
-        markUnspoken(makeLabel(frame1, indexed("Label5", r.index), QString::fromUtf16(r.heading),
-                               twipRect(r.headingLeft, 285, r.headingWidth, 180), nullptr,
-                               kAutoSized));
-        label4_[r.index] =
-            makeLabel(frame1, indexed("Label4", r.index), QString(),
-                      twipRect(r.left, 240, r.width, 270), &counter, kBordered | kCentred);
-        setColours(label4_[r.index], kBlue, kWhite);
+    for (int i = 0; i < 7; ++i) {
+        label4_[i] = findChild<QLabel*>(indexed("Label4", i));
+        markUnspoken(findChild<QLabel*>(indexed("Label5", i)));
     }
-
-    // The formula row.
-    for (int d = 0; d < 10; ++d) {
-        image1_[d] = new PictureBox(this);
-        image1_[d]->setObjectName(indexed("Image1", d));
-        image1_[d]->setGeometry(twipRect(120 + 480 * d, 4440, 480, 615));
-        image1_[d]->setPicture(QPixmap(QStringLiteral(":/pictures/digit%1.xpm").arg(d)), d);
-        image1_[d]->hide();
-    }
-    const std::array<int, 4> imageLefts{600, 2160, 3840, 5520};
     for (int i = 0; i < 4; ++i) {
-        image2_[i] = new PictureBox(this);
-        image2_[i]->setObjectName(indexed("Image2", i));
-        image2_[i]->setGeometry(twipRect(imageLefts[i], 1680, 480, 615));
-        image2_[i]->setPicture(image1_[0]->picture(), 0);
+        label1_[i] = findChild<QLabel*>(indexed("Label1", i));
+        image2_[i] = findChild<PictureBox*>(indexed("Image2", i));
     }
-    const std::array<std::pair<int, int>, 3> comboPlaces{{{1200, 780}, {2880, 735}, {4560, 735}}};
-    for (int i = 0; i < 3; ++i) {
-        combo1_[i] = new QComboBox(this);
-        combo1_[i]->setObjectName(indexed("Combo1", i));
-        combo1_[i]->setGeometry(twipRect(comboPlaces[i].first, 1725, comboPlaces[i].second, 480));
-        combo1_[i]->setFont(operatorFont);
-        combo1_[i]->setEditable(false);
-        QPalette palette = combo1_[i]->palette();
+    for (int d = 0; d < 10; ++d) image1_[d] = findChild<PictureBox*>(indexed("Image1", d));
+    for (int i = 0; i < 3; ++i) combo1_[i] = findChild<QComboBox*>(indexed("Combo1", i));
+    label6_ = findChild<QLabel*>(QStringLiteral("Label6"));
+    text1_ = findChild<QLineEdit*>(QStringLiteral("Text1"));
+    text2_ = findChild<QLineEdit*>(QStringLiteral("Text2"));
+    text3_ = findChild<QLineEdit*>(QStringLiteral("Text3"));
+    for (auto [button, name] : {std::pair{&command1_, "Command1"},
+                                {&command2_, "Command2"},
+                                {&command3_, "Command3"},
+                                {&command4_, "Command4"},
+                                {&command5_, "Command5"},
+                                {&command6_, "Command6"}})
+        *button = findChild<QPushButton*>(QString::fromLatin1(name));
+
+    // The counters: the problem number grey, the others in the system's colours, the results
+    // in the frame blue.
+    setColours(label4_[0], kGrey, kWhite);
+    for (int i : {1, 2, 4}) setColours(label4_[i], systemWindow(), systemWindowText());
+    for (int i : {3, 5, 6}) setColours(label4_[i], kBlue, kWhite);
+    letChildrenBeUnspoken(frame1);
+    setBackground(frame1, kWhite);
+
+    for (int d = 0; d < 10; ++d)
+        image1_[d]->setPicture(QPixmap(QStringLiteral(":/pictures/digit%1.xpm").arg(d)), d);
+    for (PictureBox* image : image2_) image->setPicture(image1_[0]->picture(), 0);
+    for (QComboBox* combo : combo1_) {
+        combo->setEditable(false);
+        QPalette palette = combo->palette();
         palette.setColor(QPalette::Button, kWhite);
         palette.setColor(QPalette::Base, kWhite);
-        combo1_[i]->setPalette(palette);
-        readChoiceAsText(combo1_[i]);
+        combo->setPalette(palette);
+        readChoiceAsText(combo);
     }
-    makeLabel(this, QStringLiteral("Label2"), QStringLiteral("="), twipRect(6240, 1605, 375, 720),
-              &sign, kAutoSized);
-    text2_ = makeTextBox(this, QStringLiteral("Text2"), QString(), twipRect(6840, 1725, 975, 510),
-                         &target);
     text2_->setAlignment(Qt::AlignCenter);
     setColours(text2_, kGrey, kWhite);
-
-    // The example answer.
-    auto* heading = makeLabel(this, QStringLiteral("Label3(1)"), QStringLiteral("正解例"),
-                              twipRect(600, 2520, 1080, 360), &example, kAutoSized);
+    QLabel* heading = findChild<QLabel*>(QStringLiteral("Label3(1)"));
     setTextColour(heading, kGreen);
     markUnspoken(heading);  // Label6 says it
-    label6_ = makeLabel(this, QStringLiteral("Label6"), QString(), twipRect(1800, 2520, 4095, 390),
-                        &example, kBordered | kCentred);
     setTextColour(label6_, kGreen);
-
-    command4_ = makeButton(this, QStringLiteral("Command4"), QStringLiteral("ｽﾀｰﾄ"),
-                           twipRect(360, 3240, 1215, 495));
-    command2_ = makeButton(this, QStringLiteral("Command2"), QStringLiteral("OK"),
-                           twipRect(1800, 3240, 1335, 495));
-    command5_ = makeButton(this, QStringLiteral("Command5"), QStringLiteral("先に進む"),
-                           twipRect(3360, 3240, 1335, 495));
-    command6_ = makeButton(this, QStringLiteral("Command6"), QStringLiteral("中止"),
-                           twipRect(4920, 3240, 1335, 495));
-    command3_ = makeButton(this, QStringLiteral("Command3"), QStringLiteral("閉じる"),
-                           twipRect(6480, 3240, 1335, 495));
-    // Visible, but far outside the client area: it holds the focus away from the buttons.
-    text3_ = makeTextBox(this, QStringLiteral("Text3"), QStringLiteral("Text3"),
-                         twipRect(37200, 30000, 150, 270), nullptr);
     setSpokenText(text3_, QString());
+    for (QLabel* digit : label1_)
+        setColours(digit, kLightYellow, QApplication::palette().color(QPalette::WindowText));
 
     keyCueFrame_ = new KeyCue(this);
     markUnspoken(keyCueFrame_);
-
-    // Hidden for the life of the window.
-    const std::array<int, 4> digitLefts{240, 1200, 2040, 2880};
-    for (int i = 0; i < 4; ++i) {
-        label1_[i] =
-            makeLabel(this, indexed("Label1", i), QStringLiteral("9"),
-                      twipRect(digitLefts[i], 5040, 720, 750), &sign, kBordered | kCentred);
-        setColours(label1_[i], kLightYellow, QApplication::palette().color(QPalette::WindowText));
-        label1_[i]->hide();
-    }
-    makeLabel(this, QStringLiteral("Label3(0)"), QStringLiteral("計算式"),
-              twipRect(3720, 5205, 720, 225), &small, kAutoSized)
-        ->hide();
-    text1_ = makeTextBox(this, QStringLiteral("Text1"), QString(), twipRect(4560, 5160, 3255, 330),
-                         &small);
-    text1_->hide();
-    command1_ = makeButton(this, QStringLiteral("Command1"), QStringLiteral("計算式変更"),
-                           twipRect(7920, 5160, 1455, 375));
-    command1_->hide();
 
     describeForPlayers(frame1);
 
@@ -401,12 +445,13 @@ void Mivor10Window::build() {
             if (!busy_) outcome_.clear();
             sayFormula();
         });
-    connect(command1_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command1_Click); });
-    connect(command2_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command2_Click); });
-    connect(command3_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command3_Click); });
-    connect(command4_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command4_Click); });
-    connect(command5_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command5_Click); });
-    connect(command6_, &QPushButton::clicked, this, [this] { forward(&Mivor10::Command6_Click); });
+    for (auto [button, event] : {std::pair{command1_, Event::Formula},
+                                 {command2_, Event::Ok},
+                                 {command3_, Event::Close},
+                                 {command4_, Event::Start},
+                                 {command5_, Event::Next},
+                                 {command6_, Event::Stop}})
+        connect(button, &QPushButton::clicked, this, [this, event = event] { forward(event); });
 }
 
 void Mivor10Window::describeForPlayers(QWidget* frame1) {
@@ -511,10 +556,10 @@ void Mivor10Window::showCentred() {
 }
 
 void Mivor10Window::tick() {
-    forward(&Mivor10::Timer1_Timer);
+    forward(Event::Tick);
 }
 
-void Mivor10Window::forward(void (Mivor10::*handler)()) {
+void Mivor10Window::forward(Event event) {
     // A handler runs to completion before the next event; a modal message box inside one
     // must not let a tick or click in.
     if (busy_ || ended_) return;
@@ -525,22 +570,28 @@ void Mivor10Window::forward(void (Mivor10::*handler)()) {
     const auto incorrect = state.IncorrectCount;
     const bool wasRunning = state.Running == 1;
     readControls();
-    (rules_.get()->*handler)();
+    // The handler of each event, in the order of Event.
+    constexpr void (Mivor10::*kHandlers[])() = {&Mivor10::Form_Load,      &Mivor10::Command1_Click,
+                                                &Mivor10::Command2_Click, &Mivor10::Command3_Click,
+                                                &Mivor10::Command4_Click, &Mivor10::Command5_Click,
+                                                &Mivor10::Command6_Click, &Mivor10::Timer1_Timer};
+    static_assert(std::size(kHandlers) == static_cast<std::size_t>(Event::Tick) + 1);
+    (rules_.get()->*kHandlers[static_cast<std::size_t>(event)])();
     const double now = clock_->seconds();
     if (state.CorrectCount > correct) lastCorrectAt_ = enterGuardFrom_ = now;
-    if (handler == &Mivor10::Command4_Click && state.Running == 1) enterGuardFrom_ = now;
+    if (event == Event::Start && state.Running == 1) enterGuardFrom_ = now;
     if (wasRunning && state.Running != 1) gameEndedAt_ = now;
     // The focus place first says how the last answer went, then the new formula.
-    if (handler == &Mivor10::Command2_Click) {
+    if (event == Event::Ok) {
         outcome_ =
             state.CorrectCount > correct
                 ? QString::fromUtf16(u"正解 %1、点数 %2。").arg(state.CorrectCount).arg(state.Score)
                 : QString::fromUtf16(u"不正解 %1。").arg(state.IncorrectCount);
-    } else if (state.IncorrectCount > incorrect || handler == &Mivor10::Command4_Click) {
+    } else if (state.IncorrectCount > incorrect || event == Event::Start) {
         outcome_.clear();
     }
     // Typed signs start again at the first box after every press and on every new problem.
-    if (handler != &Mivor10::Timer1_Timer || state.ProblemNumber != problem) setNextOperator(0);
+    if (event != Event::Tick || state.ProblemNumber != problem) setNextOperator(0);
     showControls();
     busy_ = false;
 }

@@ -76,10 +76,16 @@ class Mivor10Window : public QWidget, private MessageSink {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // What happened in the window, each forwarded to its handler in the rules: Form_Load,
+    // Command1_Click to Command6_Click (Formula, OK, Close, Start, Next, Stop), Timer1_Timer.
+    enum class Event { Load, Formula, Ok, Close, Start, Next, Stop, Tick };
+
     void build();
     // Tooltips and accessible names.
     void describeForPlayers(QWidget* frame1);
-    void forward(void (Mivor10::*handler)());
+    // Runs the event's handler between reading the controls into the rules' model and showing
+    // the model again.
+    void forward(Event event);
     void readControls();
     void showControls();
     // Every solution of the problem whose example answer Label6 shows, as its tooltip and

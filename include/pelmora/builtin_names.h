@@ -38,7 +38,7 @@ struct BuiltinName {
     }
 };
 
-/// The 93 entries of calls, in the order a call's name is compared with them.
+/// The entries of calls, in the order a call's name is compared with them.
 PELMORA_API std::vector<BuiltinName> builtinFunctionNames();
 /// The names that mean something without an argument list, in the order they are compared.
 PELMORA_API std::vector<BuiltinName> bareBuiltinNames();

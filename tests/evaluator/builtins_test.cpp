@@ -13,7 +13,6 @@ namespace {
 
 TEST(BuiltinDispatch, EveryNameReachesItsOwnEntryAndRunsItsOwnFunction) {
     auto table = builtinTable();
-    ASSERT_EQ(table.size(), 93u);
     std::map<Builtin, std::string> owner;
     for (std::size_t i = 0; i < table.size(); ++i) {
         // The name a call uses to reach the entry; the range entry is reached by one of its names.

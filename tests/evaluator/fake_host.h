@@ -10,11 +10,11 @@
 #include <pelmora/random.h>
 #include "evaluator/conversions.h"
 #include "evaluator/text.h"
+#include "tests/common/table.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -76,42 +76,5 @@ struct Bench {
     std::string show(std::string_view utf8) { return outcome(evaluator, fromUtf8(utf8)); }
     int code() const { return evaluator.EvalErrorCode; }
 };
-
-// The rows of cases/<name>.tsv as their cells, split at tabs; blank lines and lines that start
-// with '#' are left out; {piece*N} stands for the piece N times. In the cells \t, \n, \r, \\ and
-// \uXXXX stand for themselves.
-inline std::vector<std::vector<std::string>> table(const std::string& name) {
-    std::ifstream in(PELMORA_CASES_DIR "/" + name + ".tsv");
-    EXPECT_TRUE(in) << name;
-    std::vector<std::vector<std::string>> rows;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        // "{piece*N}" stands for the piece N times.
-        for (std::size_t open; (open = line.find('{')) != std::string::npos;) {
-            const auto star = line.find('*', open), close = line.find('}', star);
-            std::string pieces;
-            for (auto n = std::stoul(line.substr(star + 1, close - star - 1)); n > 0; --n)
-                pieces.append(line, open + 1, star - open - 1);
-            line.replace(open, close + 1 - open, pieces);
-        }
-        rows.emplace_back(1);
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            std::string& cell = rows.back().back();
-            if (line[i] == '\t') {
-                rows.back().emplace_back();
-            } else if (line[i] != '\\' || i + 1 == line.size()) {
-                cell += line[i];
-            } else if (line[++i] == 'u') {
-                cell +=
-                    toUtf8(std::u16string(1, char16_t(std::stoi(line.substr(i + 1, 4), 0, 16))));
-                i += 4;
-            } else {
-                const auto at = std::string_view("tnr").find(line[i]);
-                cell += at == std::string_view::npos ? line[i] : "\t\n\r"[at];
-            }
-        }
-    }
-    return rows;
-}
 
 }  // namespace pelmora::testing

@@ -1,14 +1,11 @@
 // Fakes for the game's outside world and a bench holding the real window built on them.
 #pragma once
 
-#include <pelmora/random.h>
 #include "game/window/mivor10_window.h"
+#include "tests/rules/rules_bench.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,60 +18,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace pelmora::game::testing {
-
-class FakeClock : public Clock {
-  public:
-    double seconds() override { return now; }
-    double now = 1000.0;
-};
-
-// Deals the digits queued in it, then falls back to a seeded sequence.
-class ScriptedHost : public Host {
-  public:
-    LocalTime now() override { return LocalTime{}; }
-    std::optional<std::u16string> environmentVariable(std::u16string_view) override {
-        return std::nullopt;
-    }
-    std::vector<std::u16string> environmentEntries() override { return {}; }
-    std::u16string commandLine() override { return {}; }
-    float random(std::optional<double> argument) override {
-        if (argument && *argument <= 0) {
-            seeds.push_back(*argument);
-            return 0.5f;
-        }
-        ++draws;
-        if (digits.empty()) return fallback.next();
-        int d = digits.front();
-        digits.pop_front();
-        return (static_cast<float>(d) - 0.5f) / 9.0f;
-    }
-    [[noreturn]] void endProgram(std::u16string_view) override { std::abort(); }
-
-    std::deque<int> digits;
-    std::vector<double> seeds;
-    long draws = 0;
-    RandomSequence fallback{20261205};
-};
-
-class FakeMessages : public MessageSink {
-  public:
-    void showMessage(std::u16string_view text) override { shown.emplace_back(text); }
-    std::vector<std::u16string> shown;
-};
-
-class FakeProgram : public ProgramControl {
-  public:
-    bool anotherInstanceRunning() override { return otherInstance; }
-    void endProgram() override { ++ended; }
-    bool otherInstance = false;
-    int ended = 0;
-};
 
 inline QString q(const char16_t* text) {
     return QString::fromUtf16(text);
@@ -99,18 +47,14 @@ inline bool reach(QLocalSocket& socket, const QString& name, int milliseconds) {
     return socket.waitForConnected(milliseconds);
 }
 
-// The rows of cases/<name>.tsv beside this file as their cells; lines starting with # are notes,
-// \b in a cell is Backspace.
+// The rows of cases/<name>.tsv (tests/common/table.h reads them) as QStrings.
 inline std::vector<QStringList> cases(const char* name) {
-    // ccache may make __FILE__ relative to build/.
-    QString here = QFileInfo(QStringLiteral(__FILE__)).path();
-    if (QDir::isRelativePath(here)) here = QCoreApplication::applicationDirPath() + "/../" + here;
-    QFile file(here + "/cases/" + name + ".tsv");
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
     std::vector<QStringList> rows;
-    for (QString line : QString::fromUtf8(file.readAll()).split('\n'))
-        if (!line.isEmpty() && !line.startsWith('#'))
-            rows.push_back(line.replace("\\b", "\b").split('\t'));
+    for (const Row& row : table(name)) {
+        QStringList cells;
+        for (const std::string& cell : row) cells << QString::fromStdString(cell);
+        rows.push_back(cells);
+    }
     return rows;
 }
 
@@ -141,15 +85,14 @@ struct WindowBench {
     QString counter(int i) { return text(QStringLiteral("Label4(%1)").arg(i)); }
     bool enabled(const char* button) { return find<QPushButton>(button)->isEnabled(); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
-    // At a clock reading: S Start, O OK, N Next, X Stop, C Close, F the formula copied into the
-    // hidden box, t a tick or T a tick every second since the last reading, dealing the given
-    // digits; then the screen, if given.
+    // At a clock reading: a button's letter clicks it, t ticks, T ticks every second since the
+    // last reading; dealing the given digits first, then comparing the screen, if given.
     void step(double at, char action, const QString& dealt = {}, const QString& shown = {}) {
         deal(dealt);
         for (double t = clock.now + 1; action == 'T' && t < at; t += 1.0) step(t, 't');
         clock.now = at;
         if (action == 't' || action == 'T') window->tick();
-        if (const int i = QStringLiteral("FOCSNX").indexOf(QChar(action)); i >= 0)  // Command1 to 6
+        if (const auto i = kButtonLetters.find(action); i != kButtonLetters.npos)
             click(qPrintable(QStringLiteral("Command%1").arg(i + 1)));
         if (!shown.isEmpty()) { EXPECT_EQ(screen(), shown.toStdString()) << at << action; }
     }
@@ -162,22 +105,18 @@ struct WindowBench {
         for (int i = 0; i < 3; ++i)
             combo(i)->setCurrentIndex(combo(i)->findText(q(three).mid(i, 1)));
     }
-    // What the player sees, in one line: the counters Label4(0) to (6) joined by "|", the
-    // example answer in brackets, the digits, the operators and the buttons that are on
-    // (S Start, O OK, N Next, X Stop; Close is always on).
+    // What the player sees, in one line, as RulesBench::screen writes it.
     std::string screen() {
-        QStringList counters;
-        for (int i = 0; i < 7; ++i) counters << counter(i);
+        std::array<std::string, 7> counters;
+        for (int i = 0; i < 7; ++i) counters[i] = s(counter(i));
         QString buttons;
         for (auto [name, letter] :
              {std::pair{"Command4", 'S'}, {"Command2", 'O'}, {"Command5", 'N'}, {"Command6", 'X'}})
             if (enabled(name)) buttons += QChar(letter);
         if (!enabled("Command3")) buttons += "!close";
-        std::string digits = shownDigits();
-        if (heldDigits() != digits) digits += "/held " + heldDigits();
         QString ops = combo(0)->currentText() + combo(1)->currentText() + combo(2)->currentText();
-        return s(counters.join('|') + " [" + text("Label6") + "] ") + digits + " " +
-               s(ops + " " + buttons);
+        return screenLine(counters, s(text("Label6")), shownDigits(), heldDigits(), s(ops),
+                          s(buttons));
     }
     void setTarget(const char16_t* target) { find<QLineEdit>("Text2")->setText(q(target)); }
     QString target() { return find<QLineEdit>("Text2")->text(); }
@@ -193,12 +132,9 @@ struct WindowBench {
         for (int i = 0; i < 4; ++i) digits += text(QStringLiteral("Label1(%1)").arg(i));
         return s(digits);
     }
-    // Plays keys and clicks as a player gives them, each to whatever widget holds the focus:
-    // E Enter, K the keypad's Enter, S Space, X Escape, \b Backspace, R a held (repeated) Space,
-    // T the focus into the target box, w a pause longer than a double-click, h half of one,
-    // C a mouse click on Start, O one on OK, D the second click of a double-click on OK; ASCII
-    // signs as QTest maps them, a full-width sign as a key whose text it is, and {…} what an input
-    // method commits.
+    // Plays keys and clicks as a player gives them, each to whatever widget holds the focus, in
+    // the steps' alphabet (tests/common/table.h): ASCII signs as QTest maps them, a full-width
+    // sign as a key whose text it is.
     void play(const char16_t* script) {
         const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape,
                                 Qt::Key_Backspace};
@@ -208,16 +144,16 @@ struct WindowBench {
             QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
                            true);
             QInputMethodEvent commit;
-            if (const int i = QStringLiteral("EKSX\b").indexOf(QChar(*k)); i >= 0) {
+            if (const int i = QStringLiteral("EK_Q<").indexOf(QChar(*k)); i >= 0) {
                 QTest::keyClick(focus, keys[i], *k == 'K' ? Qt::KeypadModifier : Qt::NoModifier);
-            } else if (*k == 'T') {
+            } else if (*k == 'G') {
                 find("Text2")->setFocus();
-            } else if (*k == 'w') {
+            } else if (*k == '~') {
                 clock.now += 1.0 + QApplication::doubleClickInterval() / 1000.0;
-            } else if (*k == 'h') {
+            } else if (*k == '\'') {
                 clock.now += QApplication::doubleClickInterval() / 2000.0;
-            } else if (*k == 'C' || *k == 'O') {
-                QTest::mouseClick(find(*k == 'C' ? "Command4" : "Command2"), Qt::LeftButton);
+            } else if (*k == 'S' || *k == 'O') {
+                QTest::mouseClick(find(*k == 'S' ? "Command4" : "Command2"), Qt::LeftButton);
             } else if (*k == 'D') {
                 QTest::mouseDClick(find("Command2"), Qt::LeftButton);
                 QTest::mouseRelease(find("Command2"), Qt::LeftButton);

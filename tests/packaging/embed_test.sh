@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds examples/embed against an installed Pelmora twice, through find_package and through
-# pkg-config, and runs both.
+# Builds examples/embed (embed and plot) against an installed Pelmora twice, through
+# find_package and through pkg-config, and runs them.
 #   embed_test.sh PREFIX      (PREFIX/include/pelmora, PREFIX/lib/<multiarch>/libpelmora.so, ...)
 set -euo pipefail
 prefix=$(cd "$1" && pwd)
@@ -24,6 +24,9 @@ PRICE(3) =  [code 2]
   division by zero
     1/0
     ^'
+plotted='0	0
+5	24.4183830270741
+10	99.7998658177406'
 # The library's folder, wherever the build put it (lib/x86_64-linux-gnu, or lib).
 pc=$(find "$prefix" -path '*/pkgconfig/pelmora.pc' | head -1)
 [ -n "$pc" ] || fail "no pelmora.pc under $prefix"
@@ -40,10 +43,13 @@ cmake -S "$example" -B "$work/cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
     fail "find_package(Pelmora 1.0 CONFIG)"
 cmake --build "$work/cmake" >/dev/null || fail "the example through find_package"
 [ "$("$work/cmake/embed")" = "$expected" ] || fail "find_package build: $("$work/cmake/embed")"
+[ "$("$work/cmake/plot" 'SIN(X)*EXP(-X/10)+X^2' 0 10 2)" = "$plotted" ] ||
+    fail "find_package build of the plot: $("$work/cmake/plot" 'SIN(X)*EXP(-X/10)+X^2' 0 10 2)"
 
 # A copy, so that nothing is built in the source tree.
-cp "$example/Makefile" "$example/embed.cpp" "$work/"
+cp "$example/Makefile" "$example/embed.cpp" "$example/plot.cpp" "$work/"
 PKG_CONFIG_PATH="$libdir/pkgconfig" make -s -C "$work" CXXFLAGS="-O2 $sanitize" \
-    LDFLAGS="$sanitize" embed || fail "the example through pkg-config"
+    LDFLAGS="$sanitize" embed plot || fail "the example through pkg-config"
 [ "$("$work/embed")" = "$expected" ] || fail "pkg-config build: $("$work/embed")"
+[ "$("$work/plot" 'SIN(X)*EXP(-X/10)+X^2' 0 10 2)" = "$plotted" ] || fail "pkg-config build of the plot"
 echo "embed: built through find_package and pkg-config against $prefix, both run"

@@ -27,12 +27,13 @@ expected=(bin/pelmora bin/pelmora-eval bin/pelmora-solve
           "$lib/cmake/Pelmora/PelmoraTargets.cmake"
           "$dev_doc/language.md.gz" "$dev_doc/html/index.html" "$dev_doc/html/classpelmora_1_1Evaluator.html"
           "$dev_doc/examples/embed/CMakeLists.txt" "$dev_doc/examples/embed/Makefile"
-          "$dev_doc/examples/embed/embed.cpp" share/lintian/overrides/libpelmora2)
+          "$dev_doc/examples/embed/embed.cpp" "$dev_doc/examples/embed/plot.cpp"
+          share/lintian/overrides/libpelmora2)
 for doc in libpelmora2 libpelmora-dev; do
     expected+=("share/doc/$doc/copyright" "share/doc/$doc/changelog.gz")
 done
-for header in builtin_names conversions evaluator export failure host outcome random sandbox_host \
-    standard_host value version; do
+for header in builtin_names check conversions evaluator export expression failure host outcome \
+    random sandbox_host standard_host symbols value version; do
     expected+=("include/pelmora/$header.h")
 done
 # The build type names this one (PelmoraTargets-relwithdebinfo.cmake).

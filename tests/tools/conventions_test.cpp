@@ -2,8 +2,12 @@
 // of an option's value, usage errors that name what is wrong, and pelmora-eval's JSON lines.
 // Under bad input pelmora-eval --jsonl answers every input line with one valid UTF-8 JSON line
 // and pelmora-solve warns of a target that is no number.
+#include "tests/common/table.h"
 #include "tests/tools/json_check.h"
 #include "tests/tools/process.h"
+#include "tools/exit_status.h"
+
+#include <pelmora/version.h>
 
 #include <gtest/gtest.h>
 
@@ -17,22 +21,11 @@
 namespace pelmora::testing {
 namespace {
 
-// The rows of cases/NAME.tsv, tab-separated, each with its program's path first; none for a
-// program that is not built. Lines starting with # are comments.
-std::vector<std::vector<std::string>> rows(const std::string& name) {
-    std::vector<std::vector<std::string>> result;
-    for (const auto& line :
-         lines(readFile(PELMORA_SOURCE_DIR "/tests/tools/cases/" + name + ".tsv"))) {
-        std::vector<std::string> row(1);
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            if (line[i] == '\t') {
-                row.emplace_back();
-            } else if (line[i] != '\\') {
-                row.back() += line[i];
-            } else if (const char e = line[++i]; e != 'e') {  // \e: nothing
-                row.back() += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
-            }
-        }
+// The rows of cases/NAME.tsv with each program's path first; none for a program that is not
+// built.
+std::vector<Row> rows(const std::string& name) {
+    std::vector<Row> result;
+    for (Row row : table(name)) {
         row[0] = row[0] == "eval" ? PELMORA_EVAL_PATH : row[0] == "solve" ? PELMORA_SOLVE_PATH : "";
         if (!row[0].empty()) result.push_back(row);
     }
@@ -56,11 +49,12 @@ TEST(Conventions, HelpShowsUsageOptionsExamplesAndExitStatusesAndVersionTheVersi
             EXPECT_EQ(r.status, 0) << name << " " << option;
             EXPECT_EQ(r.err, "") << name << " " << option;
             if (option[2] == 'v') {
-                EXPECT_EQ(r.out, name + " " PELMORA_VERSION "\n");
+                EXPECT_EQ(r.out, name + " " PELMORA_VERSION_TEXT "\n");
                 continue;
             }
-            for (const char* part : {"--version", "Examples:", "Exit status:"})
+            for (std::string_view part : {"--version", "Examples:"})
                 EXPECT_NE(r.out.find(part), std::string::npos) << name << ": " << part;
+            EXPECT_TRUE(r.out.ends_with(tools::kExitStatuses)) << name;
             EXPECT_EQ(r.out.find("Usage: " + name + " "), 0u) << name;
         }
     }
@@ -145,8 +139,18 @@ TEST(EvalToolBadInput, AReaderThatStopsEarlyEndsItQuietlyAndAFullDiskIsReported)
     ASSERT_EQ(lines(r.out).size(), 1u);
     EXPECT_TRUE(jsonObject(lines(r.out)[0])) << r.out;
 
-    r = runProcess({PELMORA_EVAL_PATH, "--jsonl"}, "1\n", "/dev/full");
-    EXPECT_TRUE(r.status == 1 && lines(r.err).size() == 1) << r.status << r.err;
+    for (const auto& command : {std::vector<std::string>{PELMORA_EVAL_PATH, "--jsonl"},
+                                std::vector<std::string>{PELMORA_SOLVE_PATH, "3192"}}) {
+        if (command[0].empty()) continue;
+        r = runProcess(command, "1\n", "/dev/full");
+        EXPECT_TRUE(r.status == tools::kWriteError && lines(r.err).size() == 1)
+            << command[0] << ": " << r.status << r.err;
+    }
+}
+
+TEST(Conventions, TheReadmeShowsTheExitStatusesAsTheProgramsDo) {
+    EXPECT_NE(readFile(PELMORA_SOURCE_DIR "/README.md").find(tools::kExitStatuses),
+              std::string::npos);
 }
 
 TEST(SolveToolBadInput, ATargetWithoutANumberIsWarnedAboutAndReadsAsZero) {
