@@ -18,9 +18,6 @@
 
 namespace pelmora {
 
-// The compiled form of an expression (expression.cpp).
-const compiled::Program& compiledProgram(const Expression& expression);
-
 namespace {
 
 using namespace reading;
@@ -128,7 +125,7 @@ class Checker {
     void operators(std::u16string_view t, const std::vector<bool>& read, Places at,
                    bool leadingZero, bool top);
     void scanFailure(std::string_view failure, std::u16string_view t,
-                     const std::vector<std::uint32_t>& from, std::size_t first, Places at,
+                     const std::pmr::vector<std::uint32_t>& from, std::size_t first, Places at,
                      bool top);
     void name(const NameNode& node, std::size_t fallback, bool top);
 
@@ -174,7 +171,7 @@ void Checker::eval(const EvalNode& node, std::size_t fallback, bool top) {
 void Checker::scanned(const EvalNode& node, std::u16string_view t, const std::uint32_t* origins,
                       bool leadingZero, std::size_t here, bool top) {
     // The scan again, with where each character of its operand texts came from in t.
-    std::vector<std::uint32_t> from;
+    std::pmr::vector<std::uint32_t> from;
     Scan scan(t.size());
     scan.origins = &from;
     const std::size_t first = leadingZero ? 1 : 0;  // the "0" it supplies comes from nowhere
@@ -327,7 +324,7 @@ void Checker::operators(std::u16string_view t, const std::vector<bool>& read, Pl
 }
 
 void Checker::scanFailure(std::string_view failure, std::u16string_view t,
-                          const std::vector<std::uint32_t>& from, std::size_t first, Places at,
+                          const std::pmr::vector<std::uint32_t>& from, std::size_t first, Places at,
                           bool top) {
     const Balance balance = balanceOf(t);
     // The scan stops on the character after the last it appended.
@@ -455,7 +452,8 @@ std::vector<Diagnostic> check(std::string_view text, const Symbols* symbols,
 }
 
 std::vector<Diagnostic> check(const Expression& expression, Strictness strictness) {
-    return diagnose(compiledProgram(expression), strictness);
+    // Compiled for evaluation, an expression keeps no positions: read its text again with them.
+    return check(expression.text(), compiledProgram(expression).symbols, strictness);
 }
 
 }  // namespace pelmora

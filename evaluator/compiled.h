@@ -176,4 +176,9 @@ void compileInto(Program& program, std::u16string_view text, const Symbols* symb
                  bool positions = true);
 
 }  // namespace compiled
+
+class Expression;
+// The compiled form of an expression.
+const compiled::Program& compiledProgram(const Expression& expression);
+
 }  // namespace pelmora

@@ -66,14 +66,14 @@ enum class Strictness {
 /// not reported; neither are the texts EVAL computes while evaluating.
 PELMORA_API std::vector<Diagnostic> check(std::u16string_view text,
                                           const Symbols* symbols = nullptr,
-                                          Strictness strictness = Strictness::Strict);
+                                          Strictness strictness = Strictness::Lenient);
 /// Checks a UTF-8 text: the same, with offsets in bytes of that text. A byte that is not part
 /// of UTF-8 reads as one character, U+FFFD, as everywhere in the library.
 PELMORA_API std::vector<Diagnostic> check(std::string_view text, const Symbols* symbols = nullptr,
-                                          Strictness strictness = Strictness::Strict);
+                                          Strictness strictness = Strictness::Lenient);
 /// Checks a compiled expression against the Symbols it was compiled with, from the reading it
 /// evaluates; offsets are in UTF-16 units of Expression::text().
 PELMORA_API std::vector<Diagnostic> check(const Expression& expression,
-                                          Strictness strictness = Strictness::Strict);
+                                          Strictness strictness = Strictness::Lenient);
 
 }  // namespace pelmora

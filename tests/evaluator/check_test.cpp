@@ -43,21 +43,21 @@ TEST(Check, EveryStrictProblemHasItsIdentifierAndPlace) {
     }
     EXPECT_GT(expected.size(), 30u);
     for (const auto& [text, shown] : expected) {
-        const auto found = check(fromUtf8(text), &declared.symbols);
+        const auto found = check(fromUtf8(text), &declared.symbols, Strictness::Strict);
         EXPECT_EQ(shownAll(found), shown) << text;
         for (const auto& d : found) EXPECT_FALSE(d.message.empty()) << text;
         // What fails for certain is reported in strict mode too.
         for (const auto& d : check(fromUtf8(text), &declared.symbols, Strictness::Lenient))
             EXPECT_NE(shown.find(shownAll({d})), std::string::npos) << text;
         // A compiled expression is checked from the same reading.
-        EXPECT_EQ(shownAll(check(Expression(text, &declared.symbols))), shown) << text;
+        EXPECT_EQ(shownAll(check(Expression(text, &declared.symbols), Strictness::Strict)), shown) << text;
     }
 }
 
 TEST(Check, MessagesNameTheThing) {
     Declared declared;
     auto message = [&](std::string_view text, std::string_view id) {
-        for (const auto& d : check(text, &declared.symbols))
+        for (const auto& d : check(text, &declared.symbols, Strictness::Strict))
             if (d.id == id) return d.message;
         return std::string("none");
     };
@@ -80,8 +80,8 @@ TEST(Check, MessagesNameTheThing) {
 // Offsets of the UTF-8 check count bytes, those of the UTF-16 check units; columns count
 // characters in both.
 TEST(Check, OffsetsCountTheUnitsOfTheTextGiven) {
-    const auto utf8 = check(std::string_view("\"𝟘日\"+ｘ"));
-    const auto utf16 = check(std::u16string_view(u"\"𝟘日\"+ｘ"));
+    const auto utf8 = check(std::string_view("\"𝟘日\"+ｘ"), nullptr, Strictness::Strict);
+    const auto utf16 = check(std::u16string_view(u"\"𝟘日\"+ｘ"), nullptr, Strictness::Strict);
     ASSERT_EQ(utf8.size(), 2u);
     ASSERT_EQ(utf16.size(), 2u);
     EXPECT_EQ(utf8[1].id, "stray-character");
@@ -90,7 +90,7 @@ TEST(Check, OffsetsCountTheUnitsOfTheTextGiven) {
     EXPECT_EQ(utf16[0].offset, 5u);
     EXPECT_EQ(utf16[1].offset, 6u);
     // A byte that is no UTF-8 reads as one character.
-    const auto invalid = check(std::string_view("\xFF\"𝟘日\"+ｘ"));
+    const auto invalid = check(std::string_view("\xFF\"𝟘日\"+ｘ"), nullptr, Strictness::Strict);
     ASSERT_EQ(invalid.size(), 3u);
     EXPECT_EQ(invalid[2].offset, 11u);
     EXPECT_EQ(invalid[2].column, 7u);
@@ -112,7 +112,7 @@ bool expectLenientOnlyWhereEvalFails(std::u16string_view text, std::string value
     const auto found = check(text, nullptr, Strictness::Lenient);
     EXPECT_TRUE(found.empty() || value == "ended" || (value == "Empty: " && code == 2))
         << toUtf8(text) << ": " << shownAll(found) << "but Eval gives " << value;
-    for (const auto& d : check(text)) EXPECT_LE(d.offset, text.size()) << toUtf8(text);
+    for (const auto& d : check(text, nullptr, Strictness::Strict)) EXPECT_LE(d.offset, text.size()) << toUtf8(text);
     return !found.empty();
 }
 
