@@ -1,13 +1,16 @@
-// A program that embeds the evaluator: its expressions may use RATE, a variable it supplies,
-// and TAX(amount), a function of its own. The sandbox host shows them nothing of the process,
-// and a call of any other name fails with a message instead of ending the program.
+// A program that embeds the evaluator: its expressions may use RATE, a variable bound to the
+// program's storage, and TAX(amount), a function of its own. Each text is checked strictly
+// first; a text with problems is shown with a caret under each and not evaluated. The sandbox
+// host shows the expressions nothing of the process, and nothing ends the program.
 //
-//   embed                     evaluates a few examples
-//   embed 'TAX(250)*2' ...    evaluates the arguments
+//   embed                     checks and evaluates a few examples
+//   embed 'TAX(250)*2' ...    checks and evaluates the arguments
+#include <pelmora/check.h>
 #include <pelmora/conversions.h>
 #include <pelmora/evaluator.h>
 #include <pelmora/failure.h>
 #include <pelmora/sandbox_host.h>
+#include <pelmora/symbols.h>
 #include <pelmora/version.h>
 
 #include <cstddef>
@@ -19,26 +22,6 @@
 #include <vector>
 
 namespace {
-
-// The clock and random numbers, plus the shop's own names.
-class ShopHost : public pelmora::SandboxHost {
-  public:
-    double rate = 0.1;
-
-    std::optional<pelmora::Value> variable(std::u16string_view name) override {
-        if (name == u"RATE") return pelmora::Value::number(rate);
-        return std::nullopt;  // every other variable keeps its default, 0 or ""
-    }
-
-    bool hasFunction(std::u16string_view name) override { return name == u"TAX"; }
-
-    pelmora::Value callFunction(std::u16string_view,
-                                std::span<const pelmora::Value> arguments) override {
-        if (arguments.size() != 1) throw pelmora::EvalFailure("TAX takes one amount");
-        // toDouble fails on a text; the message reaches the caller like a built-in's.
-        return pelmora::Value::number(arguments[0].toDouble() * (1 + rate));
-    }
-};
 
 // The characters (not bytes) before a byte offset, for a caret under it.
 std::size_t column(std::string_view utf8, std::size_t offset) {
@@ -62,13 +45,30 @@ void printProblem(std::string_view text, const std::string& message,
 int main(int argc, char** argv) {
     std::vector<std::string> expressions(argv + 1, argv + argc);
     if (expressions.empty())
-        expressions = {"TAX(1000)", "RATE*100", "TAX(\"x\")", "PRICE(3)", "1/0"};
+        expressions = {"TAX(1000)", "RATE*100", "TAX(\"x\")", "PRICE(3)", "2*(3+4", "1/0"};
 
     std::printf("libpelmora %s (built against %s)\n", pelmora::libraryVersion(),
                 PELMORA_VERSION_TEXT);
-    ShopHost host;
+    double rate = 0.1;
+    pelmora::Symbols symbols;
+    symbols.defineVariable("RATE", &rate);
+    symbols.defineFunction("TAX", 1, [&rate](std::span<const pelmora::Value> arguments) {
+        // toDouble fails on a text; the message reaches the caller like a built-in's.
+        return pelmora::Value::number(arguments[0].toDouble() * (1 + rate));
+    });
+    pelmora::SandboxHost host;  // the clock and random numbers, nothing else of the process
     pelmora::Evaluator evaluator(host);
+    evaluator.setSymbols(&symbols);
+
     for (const std::string& text : expressions) {
+        const std::vector<pelmora::Diagnostic> problems =
+            pelmora::check(text, &symbols, pelmora::Strictness::Strict);
+        if (!problems.empty()) {
+            std::printf("%s: not evaluated\n", text.c_str());
+            for (const pelmora::Diagnostic& problem : problems)
+                printProblem(text, problem.message, problem.offset);
+            continue;
+        }
         const pelmora::Outcome outcome = evaluator.evaluate(text);
         std::printf("%s = %s", text.c_str(), pelmora::plainTextUtf8(outcome.value).c_str());
         if (outcome.ok()) {

@@ -16,10 +16,14 @@ TAX("x") =  [code 2]
   a value of kind String is not a number
     TAX("x")
     ^
-PRICE(3) =  [code 2]
-  undeclared name PRICE
+PRICE(3): not evaluated
+  unknown function PRICE
     PRICE(3)
     ^
+2*(3+4: not evaluated
+  missing closing parenthesis
+    2*(3+4
+      ^
 1/0 =  [code 2]
   division by zero
     1/0
