@@ -65,7 +65,9 @@ std::string arguments(std::size_t n) {
 // A name as the message shows it: in quotes when spaces around it are part of it.
 std::string shown(std::u16string_view name) {
     const bool spaced = name.starts_with(u' ') || name.ends_with(u' ');
-    return spaced ? "\"" + brief(name) + "\"" : brief(name);
+    std::string text = brief(name);
+    if (spaced) text = std::string(1, '"').append(text).append(1, '"');
+    return text;
 }
 
 // Where quotes and parentheses leave a text, read as the scan reads them at every depth.

@@ -10,9 +10,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <new>
-#include <optional>
 #include <stdexcept>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,8 @@ class Engine {
     Value Eval(std::u16string_view text);
     // Eval from code 0, with the code, the message and the position of what went wrong.
     Outcome evaluate(std::u16string_view text);
+    // The same around another way to evaluate that text (a compiled expression of it).
+    Outcome evaluate(std::u16string_view text, const std::function<Value()>& run);
     // Records a trapped failure's message (code 2), and where it happened when `where` is a
     // piece of the text evaluate() was given. Every trap that sets code 2 calls it.
     void noteFailure(const char* message, std::u16string_view where = {});
@@ -75,13 +78,12 @@ class Engine {
 
     // One Eval's trap around its steps: the depth limit, the work budget of the outermost
     // call, and a failure turned into Empty and code 2.
-    // `where` is the text evaluated, when there is one, to place a failure in evaluate()'s.
     template <typename Steps>
-    Value trapped(Steps steps, std::u16string_view where = {}) {
+    Value trapped(std::u16string_view text, Steps steps) {
         currentError_ = 0;
         if (depth_ >= kMaxEvalDepth) {
             EvalErrorCode = 2;
-            noteFailure("evaluations nested too deep", where);
+            noteFailure("evaluations nested too deep", text);
             return Value();
         }
         if (depth_ == 0) work_ = 0;
@@ -92,11 +94,11 @@ class Engine {
             --depth_;
             return result;
         } catch (const EvalFailure& e) {
-            noteFailure(e.what(), where);
+            noteFailure(e.what(), text);
         } catch (const std::bad_alloc&) {
-            noteFailure("out of memory", where);
+            noteFailure("out of memory", text);
         } catch (const std::length_error&) {
-            noteFailure("text too long", where);
+            noteFailure("text too long", text);
         } catch (...) {
             --depth_;
             throw;  // the end of the program, or a host's own exception

@@ -26,7 +26,7 @@ using namespace reading;
 }  // namespace
 
 Value Engine::Eval(std::u16string_view text) {
-    return trapped([&] { return evalUntrapped(text); }, text);
+    return trapped(text, [&] { return evalUntrapped(text); });
 }
 
 void Engine::chargeWork(std::size_t units) {

@@ -1,5 +1,6 @@
 // Evaluator: the public face of an Engine.
 #include <pelmora/evaluator.h>
+#include <pelmora/expression.h>
 #include <pelmora/conversions.h>
 #include "evaluator/engine.h"
 #include "evaluator/text.h"
@@ -20,6 +21,10 @@ Value Evaluator::Eval(std::string_view utf8) {
 
 Outcome Evaluator::evaluate(std::u16string_view text) {
     return d_->evaluate(text);
+}
+
+Outcome Evaluator::evaluate(const Expression& expression) {
+    return d_->evaluate(expression.text(), [&] { return expression.evaluate(*this); });
 }
 
 Outcome Evaluator::evaluate(std::string_view utf8) {

@@ -37,6 +37,10 @@ void Engine::noteFailure(const char* message, std::u16string_view where) {
 }
 
 Outcome Engine::evaluate(std::u16string_view text) {
+    return evaluate(text, [&] { return Eval(text); });
+}
+
+Outcome Engine::evaluate(std::u16string_view text, const std::function<Value()>& run) {
     // A host's function may evaluate another text on this evaluator; it gets its own subject.
     struct Subject {
         std::u16string_view& current;
@@ -49,7 +53,7 @@ Outcome Engine::evaluate(std::u16string_view text) {
     EvalErrorCode = 0;
 
     Outcome outcome;
-    outcome.value = Eval(text);
+    outcome.value = run();
     outcome.code = EvalErrorCode;
     if (outcome.code == 2) {
         outcome.message = failureMessage_.empty() ? codeMessage(2) : failureMessage_;

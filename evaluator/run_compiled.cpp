@@ -100,7 +100,7 @@ bool Engine::runNumeric(const compiled::NumericProgram& program, double& result)
 }
 
 Value Engine::evalNode(const EvalNode& node) {
-    return trapped([&] { return evalNodeUntrapped(node); });
+    return trapped(node.text, [&] { return evalNodeUntrapped(node); });
 }
 
 Value Engine::evalNodeUntrapped(const EvalNode& node) {

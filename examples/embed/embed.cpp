@@ -1,14 +1,13 @@
 // A program that embeds the evaluator: its expressions may use RATE, a variable bound to the
-// program's storage, and TAX(amount), a function of its own. Each text is checked strictly
-// first; a text with problems is shown with a caret under each and not evaluated. The sandbox
-// host shows the expressions nothing of the process, and nothing ends the program.
+// program's own double, and TAX(amount), a function of its own. Each typed formula is checked
+// strictly first, so a misspelt name or a missing parenthesis is shown with a caret under it
+// instead of giving a quiet 0; the sandbox host shows formulas nothing of the process.
 //
 //   embed                     checks and evaluates a few examples
 //   embed 'TAX(250)*2' ...    checks and evaluates the arguments
 #include <pelmora/check.h>
 #include <pelmora/conversions.h>
 #include <pelmora/evaluator.h>
-#include <pelmora/failure.h>
 #include <pelmora/sandbox_host.h>
 #include <pelmora/symbols.h>
 #include <pelmora/version.h>
@@ -45,28 +44,27 @@ void printProblem(std::string_view text, const std::string& message,
 int main(int argc, char** argv) {
     std::vector<std::string> expressions(argv + 1, argv + argc);
     if (expressions.empty())
-        expressions = {"TAX(1000)", "RATE*100", "TAX(\"x\")", "PRICE(3)", "2*(3+4", "1/0"};
+        expressions = {"TAX(1000)", "RATE*100", "TAX(\"x\")", "PRICE(3)",
+                       "1/0",       "2*(RATE+1", "1e-3*5"};
 
     std::printf("libpelmora %s (built against %s)\n", pelmora::libraryVersion(),
                 PELMORA_VERSION_TEXT);
     double rate = 0.1;
-    pelmora::Symbols symbols;
-    symbols.defineVariable("RATE", &rate);
-    symbols.defineFunction("TAX", 1, [&rate](std::span<const pelmora::Value> arguments) {
+    pelmora::Symbols shop;
+    shop.defineVariable("RATE", &rate);
+    shop.defineFunction("TAX", 1, [&rate](std::span<const pelmora::Value> amount) {
         // toDouble fails on a text; the message reaches the caller like a built-in's.
-        return pelmora::Value::number(arguments[0].toDouble() * (1 + rate));
+        return pelmora::Value::number(amount[0].toDouble() * (1 + rate));
     });
-    pelmora::SandboxHost host;  // the clock and random numbers, nothing else of the process
+    pelmora::SandboxHost host;
     pelmora::Evaluator evaluator(host);
-    evaluator.setSymbols(&symbols);
-
+    evaluator.setSymbols(&shop);
     for (const std::string& text : expressions) {
-        const std::vector<pelmora::Diagnostic> problems =
-            pelmora::check(text, &symbols, pelmora::Strictness::Strict);
+        const auto problems = pelmora::check(text, &shop, pelmora::Strictness::Strict);
         if (!problems.empty()) {
             std::printf("%s: not evaluated\n", text.c_str());
             for (const pelmora::Diagnostic& problem : problems)
-                printProblem(text, problem.message, problem.offset);
+                printProblem(text, problem.message + " [" + problem.id + "]", problem.offset);
             continue;
         }
         const pelmora::Outcome outcome = evaluator.evaluate(text);

@@ -16,6 +16,7 @@
 namespace pelmora {
 
 class Engine;
+class Expression;
 class Symbols;
 
 /// One evaluation context: it evaluates expression texts, and holds the error code and the
@@ -40,6 +41,9 @@ class PELMORA_API Evaluator {
     /// evaluate() of a UTF-8 text (a byte that is not UTF-8 reads as U+FFFD); the offset counts
     /// bytes of `utf8`.
     Outcome evaluate(std::string_view utf8);
+    /// evaluate() of a compiled expression: Expression::evaluate, with the outcome told. The
+    /// offset is known only when the whole text failed (0).
+    Outcome evaluate(const Expression& expression);
 
     /// Evaluates an expression text, as programs written against version 1.0 do. Never fails
     /// towards the caller: a failure is trapped, EvalErrorCode becomes 2 and the result is

@@ -124,3 +124,29 @@ TEST(Compiled, NamesThatCannotBeDeclaredAreRefused) {
 
 }  // namespace
 }  // namespace pelmora::testing
+
+namespace pelmora::testing {
+namespace {
+
+// The outcome of a compiled expression tells what the outcome of its text tells.
+TEST(Compiled, OutcomesTellWhatTheTextsOutcomesTell) {
+    for (const char* text : {"1/0", "2*1.2.3", "+5", "NOPE", "SQR(-1)", "LEN(\"abc\")*X",
+                             "\"a", "MID$(\"abc\",0)", "X^999"}) {
+        FakeHost host;
+        Evaluator evaluator(host);
+        double x = 2;
+        Symbols symbols;
+        symbols.defineVariable("X", &x);
+        evaluator.setSymbols(&symbols);
+        const Outcome fromText = evaluator.evaluate(std::string_view(text));
+        const Outcome compiled = evaluator.evaluate(Expression(std::string_view(text), &symbols));
+        EXPECT_EQ(describe(compiled.value), describe(fromText.value)) << text;
+        EXPECT_EQ(compiled.code, fromText.code) << text;
+        EXPECT_EQ(compiled.message, fromText.message) << text;
+        EXPECT_EQ(compiled.offset.has_value(), fromText.offset == std::optional<std::size_t>(0))
+            << text;
+    }
+}
+
+}  // namespace
+}  // namespace pelmora::testing

@@ -17,16 +17,20 @@ TAX("x") =  [code 2]
     TAX("x")
     ^
 PRICE(3): not evaluated
-  unknown function PRICE
+  unknown function PRICE [unknown-name]
     PRICE(3)
     ^
-2*(3+4: not evaluated
-  missing closing parenthesis
-    2*(3+4
-      ^
 1/0 =  [code 2]
   division by zero
     1/0
+    ^
+2*(RATE+1: not evaluated
+  missing closing parenthesis [unbalanced-parenthesis]
+    2*(RATE+1
+      ^
+1e-3*5: not evaluated
+  unknown name 1E [unknown-name]
+    1e-3*5
     ^'
 plotted='0	0
 5	24.4183830270741
