@@ -6,26 +6,12 @@
 #include <pelmora/conversions.h>
 #include <pelmora/evaluator.h>
 #include <pelmora/expression.h>
-#include <pelmora/standard_host.h>
+#include <pelmora/sandbox_host.h>
 #include <pelmora/symbols.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
-namespace {
-
-// The clock and random numbers of the process; nothing in a plot ends the program.
-class PlotHost : public pelmora::StandardHost {
-  public:
-    [[noreturn]] void endProgram(std::u16string_view message) override {
-        std::fprintf(stderr, "%s\n", pelmora::toUtf8(message).c_str());
-        std::exit(3);
-    }
-    UndeclaredCall undeclaredCall() override { return UndeclaredCall::Fail; }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const std::string formula = argc > 1 ? argv[1] : "SIN(X)*EXP(-X/10)+X^2";
@@ -38,7 +24,8 @@ int main(int argc, char** argv) {
     symbols.defineVariable("X", &x);  // read from x at each evaluation
     const pelmora::Expression expression(formula, &symbols);
 
-    PlotHost host;
+    // The clock and random numbers only; an undeclared name fails, nothing ends the program.
+    pelmora::SandboxHost host;
     pelmora::Evaluator evaluator(host);
     for (int i = 0; i <= steps; ++i) {
         x = from + (to - from) * i / (steps > 0 ? steps : 1);

@@ -46,8 +46,8 @@ struct Outcome {
     /// (UTF-16 units, or bytes for the UTF-8 overload), when that part is the text itself or a
     /// piece of it as written: 0 when the whole text failed. Nothing when the position is not
     /// known: for codes 3, 5 and 10, and for a failure inside an operand or a call's argument,
-    /// which the evaluation reads from copies of the text (Evaluator's strict check gives
-    /// positions for those).
+    /// which the evaluation reads from copies of the text (check() places the problems of a
+    /// text before it is evaluated).
     std::optional<std::size_t> offset;
 
     /// Whether no code was recorded: the value is what the text says.

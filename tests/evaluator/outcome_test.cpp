@@ -1,4 +1,5 @@
 // What a program that embeds the evaluator reads: the outcome of an evaluation.
+#include <pelmora/symbols.h>
 #include "fake_host.h"
 
 #include <stdexcept>
@@ -71,6 +72,18 @@ TEST(Outcome, TellsValueCodeMessageAndWhereTheFailingPartBegins) {
         EXPECT_EQ(wide.message, o.message) << row.text;
         EXPECT_EQ(offsetText(wide), row.offset) << row.text;
     }
+}
+
+TEST(Outcome, ADeclaredFunctionsMessageReachesTheCallerWithTheWrongArgumentCount) {
+    FakeHost host;
+    Evaluator evaluator(host);
+    Symbols symbols;
+    symbols.defineFunction("GAUGE", 1, [](std::span<const Value>) -> Value {
+        throw std::runtime_error("gauge offline");
+    });
+    evaluator.setSymbols(&symbols);
+    EXPECT_EQ(evaluator.evaluate("2+GAUGE(1)").message, "gauge offline");
+    EXPECT_EQ(evaluator.evaluate("GAUGE(1,2)").message, "GAUGE takes 1 argument, not 2");
 }
 
 TEST(Outcome, Utf8OffsetsCountTheBytesOfTheTextAsGiven) {

@@ -27,7 +27,8 @@ expected=(bin/pelmora bin/pelmora-eval bin/pelmora-solve
           "$lib/cmake/Pelmora/PelmoraTargets.cmake"
           "$dev_doc/language.md.gz" "$dev_doc/html/index.html" "$dev_doc/html/classpelmora_1_1Evaluator.html"
           "$dev_doc/examples/embed/CMakeLists.txt" "$dev_doc/examples/embed/Makefile"
-          "$dev_doc/examples/embed/embed.cpp" share/lintian/overrides/libpelmora2)
+          "$dev_doc/examples/embed/embed.cpp" "$dev_doc/examples/embed/plot.cpp"
+          share/lintian/overrides/libpelmora2)
 for doc in libpelmora2 libpelmora-dev; do
     expected+=("share/doc/$doc/copyright" "share/doc/$doc/changelog.gz")
 done
