@@ -180,7 +180,7 @@ enum class ControlKind { Label, Frame, Picture, OperatorBox, TextBox, Button };
 // One control of the form: where it stands (twips; inside Frame1 relative to it), its font
 // (0 points: the window's own) and caption. Colours, pictures and what a screen reader says
 // are set by build() afterwards.
-struct ControlSpec {
+struct ControlRow {
     const char* name;
     ControlKind kind;
     bool inFrame1;
@@ -197,7 +197,7 @@ constexpr int kBoxed = kBordered | kCentred;
 
 // Every control in the order the form creates them, which is their order on screen from back
 // to front.
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     // The counters and their headings.
     {"Label5(0)", Label, false, 360, 280, 360, 180, 0, false, u"問題", kAutoSized, false},
     {"Label4(0)", Label, false, 840, 240, 720, 270, 12, true, u"", kBoxed, false},
@@ -255,17 +255,17 @@ constexpr ControlSpec kControls[] = {
     {"Command1", Button, false, 7920, 5160, 1455, 375, 0, false, u"計算式変更", kPlain, true},
 };
 
-QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
-    const QString name = QString::fromLatin1(spec.name);
-    const QString caption = QString::fromUtf16(spec.caption);
-    const QRect place = twipRect(spec.left, spec.top, spec.width, spec.height);
+QWidget* makeControl(const ControlRow& row, QWidget* parent) {
+    const QString name = QString::fromLatin1(row.name);
+    const QString caption = QString::fromUtf16(row.caption);
+    const QRect place = twipRect(row.left, row.top, row.width, row.height);
     const std::optional<QFont> ownFont =
-        spec.points > 0 ? std::optional(gothic(spec.points, spec.bold)) : std::nullopt;
+        row.points > 0 ? std::optional(gothic(row.points, row.bold)) : std::nullopt;
     const QFont* font = ownFont ? &*ownFont : nullptr;
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
         case Label:
-            widget = makeLabel(parent, name, caption, place, font, spec.style);
+            widget = makeLabel(parent, name, caption, place, font, row.style);
             break;
         case TextBox:
             widget = makeTextBox(parent, name, caption, place, font);
@@ -289,7 +289,7 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
         widget->setGeometry(place);
         if (font) widget->setFont(*font);
     }
-    if (spec.hidden) widget->hide();
+    if (row.hidden) widget->hide();
     return widget;
 }
 
@@ -371,9 +371,9 @@ void Mivor10Window::build() {
     resize(px(8205), px(4050));
 
     QWidget* frame1 = nullptr;
-    for (const ControlSpec& spec : kControls) {
-        QWidget* control = makeControl(spec, spec.inFrame1 ? frame1 : this);
-        if (spec.kind == Frame) frame1 = control;
+    for (const ControlRow& row : kControls) {
+        QWidget* control = makeControl(row, row.inFrame1 ? frame1 : this);
+        if (row.kind == Frame) frame1 = control;
     }
     for (int i = 0; i < 7; ++i) {
         label4_[i] = findChild<QLabel*>(indexed("Label4", i));
