@@ -11,6 +11,7 @@
 #include <pelmora/symbols.h>
 #include "fuzz/fuzz_host.h"
 
+#include <charconv>
 #include <optional>
 #include <string>
 
@@ -87,6 +88,19 @@ struct Program {
     }
 };
 
+// A value for comparison: a String's bytes, else its plain text form, or for a value that has
+// none (a Date past the years that can be shown) its number to the last bit.
+inline std::string shown(const Value& v) {
+    if (v.isString()) return v.asString().byteView();
+    try {
+        return toUtf8(plainText(v));
+    } catch (const EvalFailure&) {
+        char digits[32];
+        const auto end = std::to_chars(digits, digits + sizeof digits, ToNumber(v)).ptr;
+        return "no text, number " + std::string(digits, end);
+    }
+}
+
 // One evaluator's run of a text, described for comparison.
 template <typename Run>
 std::string described(Run run) {
@@ -101,7 +115,7 @@ std::string described(Run run) {
         try {
             Value v = run(evaluator, program);
             out += std::string(kindName(v.kind())) + " ";
-            out += v.isString() ? v.asString().byteView() : toUtf8(plainText(v));
+            out += shown(v);
         } catch (const ProgramEnded&) {
             out += "ended";
         }
