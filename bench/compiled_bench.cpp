@@ -3,8 +3,8 @@
 // compiling costs, against one Eval of the same text.
 #include "summary.h"
 
-#include <pelmora/evaluator.h>
 #include <pelmora/conversions.h>
+#include <pelmora/evaluator.h>
 #include <pelmora/expression.h>
 #include <pelmora/standard_host.h>
 #include <pelmora/symbols.h>
@@ -41,9 +41,16 @@ constexpr Formula kPlotted[] = {
 
 // Texts compiled and evaluated once, against one Eval of each.
 constexpr std::u16string_view kOnce[] = {
-    u"3+4*2-1",   u"(1+2)*(3+4)", u"2^10-1",           u"1.5*4+2.25/0.5",
-    u"X*X+2*X+1", u"X*2+Y",       u"SIN(0.5)*COS(0.25)", u"LEN(\"hello\"+\" world\")",
-    u"-X*2+1",    u"ABS(-3.5)+MAX(1,2)*EXP(1)",
+    u"3+4*2-1",
+    u"(1+2)*(3+4)",
+    u"2^10-1",
+    u"1.5*4+2.25/0.5",
+    u"X*X+2*X+1",
+    u"X*2+Y",
+    u"SIN(0.5)*COS(0.25)",
+    u"LEN(\"hello\"+\" world\")",
+    u"-X*2+1",
+    u"ABS(-3.5)+MAX(1,2)*EXP(1)",
 };
 
 struct Host final : StandardHost {
@@ -69,8 +76,8 @@ void plotOurs(benchmark::State& state, Formula formula) {
         x = plotX(++n);
         benchmark::DoNotOptimize(expression.evaluate(evaluator));
     }
-    state.counters["allocs"] = static_cast<double>(heapAllocations() - before) /
-                               static_cast<double>(state.iterations());
+    state.counters["allocs"] =
+        static_cast<double>(heapAllocations() - before) / static_cast<double>(state.iterations());
 }
 
 void compileOurs(benchmark::State& state) {
@@ -129,8 +136,7 @@ int registered = [] {
         const std::string index = std::to_string(i);
         benchmark::RegisterBenchmark(("plotOurs/" + index).c_str(), plotOurs, kPlotted[i]);
 #ifdef PELMORA_WITH_MUPARSER
-        benchmark::RegisterBenchmark(("plotMuparser/" + index).c_str(), plotMuparser,
-                                     kPlotted[i]);
+        benchmark::RegisterBenchmark(("plotMuparser/" + index).c_str(), plotMuparser, kPlotted[i]);
 #endif
 #ifdef PELMORA_WITH_MUPARSERX
         benchmark::RegisterBenchmark(("plotMuparserx/" + index).c_str(), plotMuparserx,
@@ -216,8 +222,8 @@ void printCompiledSummary(const Figures& f) {
     std::printf("\n| Target | Figure | |\n|---|---|---|\n");
     std::printf("| `X*X+2*X+1` no slower than muparser (floor 1.5x) | %s | %s |\n",
                 ratio(square, squareMu).c_str(),
-                squareMu <= 0            ? "-"
-                : square <= squareMu     ? "met"
+                squareMu <= 0              ? "-"
+                : square <= squareMu       ? "met"
                 : square <= 1.5 * squareMu ? "floor met"
                                            : "not met");
     std::printf("| `SIN(X)*EXP(-X/10)+X^2` within 1.5x muparser | %s | %s |\n",

@@ -76,8 +76,7 @@ const EvalNode* Compiler::emptyText() {
     return empty_;
 }
 
-const EvalNode* Compiler::eval(std::u16string_view text, const std::uint32_t* origins,
-                               int depth) {
+const EvalNode* Compiler::eval(std::u16string_view text, const std::uint32_t* origins, int depth) {
     spent_ += text.size() * Engine::kScanCost + 1;
     if (depth > Evaluator::kMaxEvalDepth || spent_ > kCompileBudget)
         return interpret(text, origins);
@@ -204,8 +203,8 @@ void Compiler::scanned(EvalNode& node, std::u16string_view t, const std::uint32_
         } else if (isShortOperand(o)) {
             entry.kind = Operand::Kind::Short;
             entry.length = static_cast<std::uint32_t>(o.size());
-            entry.number = o[0] == u'-' ? Reading{0.0 - digitsValue(o.substr(1)), nullptr}
-                                        : readNumber(o, p_);
+            entry.number =
+                o[0] == u'-' ? Reading{0.0 - digitsValue(o.substr(1)), nullptr} : readNumber(o, p_);
             entry.nested = interpret(o, from(o));
         } else {
             entry.kind = Operand::Kind::Nested;
@@ -215,8 +214,7 @@ void Compiler::scanned(EvalNode& node, std::u16string_view t, const std::uint32_
 }
 
 // Ffc's reading of a name operand.
-const NameNode* Compiler::name(std::u16string_view text, const std::uint32_t* origins,
-                               int depth) {
+const NameNode* Compiler::name(std::u16string_view text, const std::uint32_t* origins, int depth) {
     NameNode& node = p_.nameNodes.emplace_back();
     node.text = text;
     node.origins = origins;
@@ -412,8 +410,7 @@ class NumericCompiler {
 
 }  // namespace
 
-void compileInto(Program& out, std::u16string_view text, const Symbols* symbols,
-                 bool positions) {
+void compileInto(Program& out, std::u16string_view text, const Symbols* symbols, bool positions) {
     Program* program = &out;
     program->source = text;
     program->symbols = symbols;

@@ -11,8 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <memory_resource>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,8 +38,8 @@ struct Reading {
 // One operand of several.
 struct Operand {
     enum class Kind : std::uint8_t { Digits, Short, Nested } kind;
-    Reading number;                   // Digits, Short
-    std::uint32_t length = 0;         // Short: its characters, as a nested Eval scans them
+    Reading number;                    // Digits, Short
+    std::uint32_t length = 0;          // Short: its characters, as a nested Eval scans them
     const EvalNode* nested = nullptr;  // Short (when the limits are near) and Nested
 };
 
@@ -52,7 +52,7 @@ struct Step {
 
 // One Ffc of a name operand.
 struct NameNode {
-    std::u16string_view text;  // upper-cased; for a call, its name
+    std::u16string_view text;                // upper-cased; for a call, its name
     const std::uint32_t* origins = nullptr;  // where each character of the whole text came from
     bool call = false;
     const char* failure = nullptr;  // the split of the arguments failed
@@ -95,13 +95,13 @@ struct EvalNode {
     reading::DirectReading rewrittenDirect;  // RewrittenDirect
     std::u16string_view rewritten;
     bool leadingZero = false;
-    bool countMismatch = false;     // fewer operands than operators: code 3
-    const char* failure = nullptr;  // Failure, ScanFailure
-    std::size_t failureAt = 0;      // ScanFailure: the place in text the scan had reached
-    Reading number;                 // Number
-    Value quoted;                   // Text
-    const EvalNode* operand = nullptr;  // Negate, Not
-    const NameNode* name = nullptr;     // Name
+    bool countMismatch = false;          // fewer operands than operators: code 3
+    const char* failure = nullptr;       // Failure, ScanFailure
+    std::size_t failureAt = 0;           // ScanFailure: the place in text the scan had reached
+    Reading number;                      // Number
+    Value quoted;                        // Text
+    const EvalNode* operand = nullptr;   // Negate, Not
+    const NameNode* name = nullptr;      // Name
     std::pmr::vector<Operand> operands;  // Several
     std::pmr::vector<Step> steps;
     std::size_t slots = 0;
@@ -143,8 +143,8 @@ struct NumericProgram {
     static constexpr std::size_t kMaxRegisters = 32;
     explicit NumericProgram(std::pmr::memory_resource* arena) : steps(arena) {}
     std::pmr::vector<NumericStep> steps;
-    std::size_t work = 0;   // what the tree's steps charge in all
-    int depth = 0;          // how deep the tree's calls go, with the directs' nested reads
+    std::size_t work = 0;  // what the tree's steps charge in all
+    int depth = 0;         // how deep the tree's calls go, with the directs' nested reads
 };
 
 // Everything one compiled text owns, in one arena that starts inside it: a short text

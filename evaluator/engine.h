@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <functional>
 #include <new>
-#include <stdexcept>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -27,7 +27,7 @@ namespace compiled {
 struct EvalNode;
 struct NameNode;
 struct NumericProgram;
-}
+}  // namespace compiled
 
 class Engine {
   public:
@@ -75,7 +75,6 @@ class Engine {
     void chargeWork(std::size_t units);
 
   private:
-
     // One Eval's trap around its steps: the depth limit, the work budget of the outermost
     // call, and a failure turned into Empty and code 2.
     template <typename Steps>

@@ -1,8 +1,8 @@
 // Eval: one left-to-right scan into operand texts and operator codes, then the operators
 // applied to a row of value slots in order of priority.
-#include "evaluator/engine.h"
 #include <pelmora/failure.h>
 #include "evaluator/conversions.h"
+#include "evaluator/engine.h"
 #include "evaluator/operations.h"
 #include "evaluator/plain_arithmetic.h"
 #include "evaluator/scan.h"
@@ -134,7 +134,8 @@ Value Engine::evalScanned(std::u16string_view t, bool leadingZero) {
             if (onlyDigits(text)) return Value::number(digitsValue(text));
             // What a nested Eval of a written decimal, or of "-" and digits (which it rewrites
             // to 0 minus the digits), comes to, without its set-up.
-            if (isShortOperand(text) && shortOperandFits(text.size())) return shortOperandValue(text);
+            if (isShortOperand(text) && shortOperandFits(text.size()))
+                return shortOperandValue(text);
             return Eval(text);
         });
         SlotUsed[static_cast<std::size_t>(k)] = false;

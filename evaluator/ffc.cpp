@@ -1,7 +1,7 @@
 // Ffc: a name operand, either a bare name or a call with its argument list.
-#include "evaluator/engine.h"
 #include <pelmora/failure.h>
 #include "evaluator/builtins.h"
+#include "evaluator/engine.h"
 #include "evaluator/scan.h"
 #include "evaluator/symbol_table.h"
 #include "evaluator/text.h"
@@ -50,7 +50,6 @@ Value undeclaredCall(Call& call) {
     engine.host().endProgram(kUndeclaredArrayMessage);
     throw EvalFailure("the program did not end");  // a host that breaks its promise
 }
-
 
 Value Call::arg(int i) {
     if (given) {

@@ -14,11 +14,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <new>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <memory_resource>
 #include <vector>
 
 namespace pelmora::reading {

@@ -129,8 +129,7 @@ std::string described(Run run) {
 
 // Empty when Eval and the compiled text agree; otherwise both descriptions.
 inline std::string difference(std::u16string_view text) {
-    const std::string interpreted =
-        described([&](Evaluator& e, Program&) { return e.Eval(text); });
+    const std::string interpreted = described([&](Evaluator& e, Program&) { return e.Eval(text); });
     std::optional<Expression> compiled;  // compiled once, evaluated at each value of X
     const std::string compiledRun = described([&](Evaluator& e, Program& p) {
         if (!compiled) compiled.emplace(text, &p.symbols);

@@ -44,7 +44,7 @@ void printProblem(std::string_view text, const std::string& message,
 int main(int argc, char** argv) {
     std::vector<std::string> expressions(argv + 1, argv + argc);
     if (expressions.empty())
-        expressions = {"TAX(1000)", "RATE*100", "TAX(\"x\")", "PRICE(3)",
+        expressions = {"TAX(1000)", "RATE*100",  "TAX(\"x\")", "PRICE(3)",
                        "1/0",       "2*(RATE+1", "1e-3*5"};
 
     std::printf("libpelmora %s (built against %s)\n", pelmora::libraryVersion(),

@@ -37,9 +37,9 @@ class PELMORA_API Expression {
     /// Compiles a UTF-8 text.
     explicit Expression(std::string_view text, const Symbols* symbols = nullptr);
     ~Expression();
-    Expression(const Expression&);             ///< Shares the compiled text.
-    Expression& operator=(const Expression&);  ///< Shares the compiled text.
-    Expression(Expression&&) noexcept;         ///< Takes the compiled text.
+    Expression(const Expression&);                 ///< Shares the compiled text.
+    Expression& operator=(const Expression&);      ///< Shares the compiled text.
+    Expression(Expression&&) noexcept;             ///< Takes the compiled text.
     Expression& operator=(Expression&&) noexcept;  ///< Takes the compiled text.
 
     /// Evaluates the expression as Evaluator::Eval evaluates its text. While it runs, the

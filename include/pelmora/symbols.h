@@ -32,9 +32,9 @@ class PELMORA_API Symbols {
     /// with its message.
     using Function = std::function<Value(std::span<const Value> arguments)>;
 
-    Symbols();   ///< No names.
-    ~Symbols();  ///< Expressions compiled with these names must be gone by now.
-    Symbols(Symbols&&) noexcept;             ///< Takes the names (compiled expressions follow).
+    Symbols();                    ///< No names.
+    ~Symbols();                   ///< Expressions compiled with these names must be gone by now.
+    Symbols(Symbols&&) noexcept;  ///< Takes the names (compiled expressions follow).
     Symbols& operator=(Symbols&&) noexcept;  ///< Takes the names.
     Symbols(const Symbols&) = delete;
     Symbols& operator=(const Symbols&) = delete;

@@ -50,7 +50,8 @@ TEST(Check, EveryStrictProblemHasItsIdentifierAndPlace) {
         for (const auto& d : check(fromUtf8(text), &declared.symbols, Strictness::Lenient))
             EXPECT_NE(shown.find(shownAll({d})), std::string::npos) << text;
         // A compiled expression is checked from the same reading.
-        EXPECT_EQ(shownAll(check(Expression(text, &declared.symbols), Strictness::Strict)), shown) << text;
+        EXPECT_EQ(shownAll(check(Expression(text, &declared.symbols), Strictness::Strict)), shown)
+            << text;
     }
 }
 
@@ -112,7 +113,8 @@ bool expectLenientOnlyWhereEvalFails(std::u16string_view text, std::string value
     const auto found = check(text, nullptr, Strictness::Lenient);
     EXPECT_TRUE(found.empty() || value == "ended" || (value == "Empty: " && code == 2))
         << toUtf8(text) << ": " << shownAll(found) << "but Eval gives " << value;
-    for (const auto& d : check(text, nullptr, Strictness::Strict)) EXPECT_LE(d.offset, text.size()) << toUtf8(text);
+    for (const auto& d : check(text, nullptr, Strictness::Strict))
+        EXPECT_LE(d.offset, text.size()) << toUtf8(text);
     return !found.empty();
 }
 

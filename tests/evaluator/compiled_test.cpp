@@ -39,11 +39,14 @@ TEST(Compiled, EverySeedOfTheFuzzCorpusGivesWhatEvalGives) {
 // names nobody knows, calls, signs, operators, quotes, parentheses, EVAL and spaces.
 std::u16string randomText(std::mt19937& random) {
     static const char* const pieces[] = {
-        "X", "Y", "V", "K", "HX", "ZZ", "A$", "TWICE(", "PICK(", "HF(", "NOPE(", "SIN(",
-        "EVAL(\"", "EVAL(", "MID$(", "IIF(", "RND", "ERR", "DATE$", "ENVIRON$(", "LEN(",
-        "NOT ", " AND ", " OR ", " MOD ", "+", "-", "*", "/", "\\", "^", "=", "<>", "<", ">=",
-        "&", ";", "(", ")", ")", ",", "\"", "\"x\"", "1", "2", "0", "1.5", "12345678901234567",
-        "&H1F", " ", ".", "--", "1E5", "9^999", "VAL(", "STR$(", "CHR$(65)", "ABS(-"};
+        "X",        "Y",    "V",     "K",         "HX",      "ZZ",    "A$",    "TWICE(",
+        "PICK(",    "HF(",  "NOPE(", "SIN(",      "EVAL(\"", "EVAL(", "MID$(", "IIF(",
+        "RND",      "ERR",  "DATE$", "ENVIRON$(", "LEN(",    "NOT ",  " AND ", " OR ",
+        " MOD ",    "+",    "-",     "*",         "/",       "\\",    "^",     "=",
+        "<>",       "<",    ">=",    "&",         ";",       "(",     ")",     ")",
+        ",",        "\"",   "\"x\"", "1",         "2",       "0",     "1.5",   "12345678901234567",
+        "&H1F",     " ",    ".",     "--",        "1E5",     "9^999", "VAL(",  "STR$(",
+        "CHR$(65)", "ABS(-"};
     std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1);
     std::uniform_int_distribution<int> length(1, 14);
     std::string text;
@@ -130,8 +133,8 @@ namespace {
 
 // The outcome of a compiled expression tells what the outcome of its text tells.
 TEST(Compiled, OutcomesTellWhatTheTextsOutcomesTell) {
-    for (const char* text : {"1/0", "2*1.2.3", "+5", "NOPE", "SQR(-1)", "LEN(\"abc\")*X",
-                             "\"a", "MID$(\"abc\",0)", "X^999"}) {
+    for (const char* text : {"1/0", "2*1.2.3", "+5", "NOPE", "SQR(-1)", "LEN(\"abc\")*X", "\"a",
+                             "MID$(\"abc\",0)", "X^999"}) {
         FakeHost host;
         Evaluator evaluator(host);
         double x = 2;
