@@ -35,6 +35,16 @@ TEST(Compiled, EverySeedOfTheFuzzCorpusGivesWhatEvalGives) {
     }
 }
 
+// Shapes the random texts rarely make: a sign or NOT as a whole operand, numeric formulas that
+// fail at X = 0 or on a text, and calls the numeric path must hand back to the tree.
+TEST(Compiled, RareShapesGiveWhatEvalGives) {
+    for (const char16_t* text :
+         {u"+-X", u"+-(X*2)", u"*-K", u"NOT X", u"+NOT X", u"1/X", u"X/0", u"X/(X-3)", u"X^-1",
+          u"0^-X", u"SIN(\"x\")", u"SIN(X,1)", u"SIN()", u"LOG10(X)", u"ABS(-X)*V", u"-X*1E+5",
+          u"CINT(X)+1", u"RND(X)*0", u"X*Y-K/2^X", u"(((X)))", u"-(-(-X))"})
+        expectAgreement(text);
+}
+
 // Texts made of the language's pieces: names the program, the host and the built-ins know and
 // names nobody knows, calls, signs, operators, quotes, parentheses, EVAL and spaces.
 std::u16string randomText(std::mt19937& random) {
