@@ -62,13 +62,19 @@ double plotX(int n) {
     return (n & 1023) * 0.01;
 }
 
+// The plot's variables X and Y, bound to the program's doubles.
+Symbols plotSymbols(double& x, double& y) {
+    Symbols symbols;
+    symbols.defineVariable(u"X", &x);
+    symbols.defineVariable(u"Y", &y);
+    return symbols;
+}
+
 void plotOurs(benchmark::State& state, Formula formula) {
     Host host;
     Evaluator evaluator(host);
     double x = 0, y = 2;
-    Symbols symbols;
-    symbols.defineVariable(u"X", &x);
-    symbols.defineVariable(u"Y", &y);
+    const Symbols symbols = plotSymbols(x, y);
     const Expression expression(formula.ours, &symbols);
     int n = 0;
     const std::size_t before = heapAllocations();
@@ -156,9 +162,7 @@ bool sameCompiledResults() {
     Host host;
     Evaluator evaluator(host);
     double x = 0, y = 2;
-    Symbols symbols;
-    symbols.defineVariable(u"X", &x);
-    symbols.defineVariable(u"Y", &y);
+    const Symbols symbols = plotSymbols(x, y);
     for (const Formula& formula : kPlotted) {
         const Expression expression(formula.ours, &symbols);
 #ifdef PELMORA_WITH_MUPARSER
